@@ -1,0 +1,40 @@
+# The README's two commands, `make run` and `make test`, do everything on a
+# fresh Debian 12 machine: install what is missing, configure, build, then
+# run the program or the whole test suite.
+PRESET ?= release
+BUILD  := build/$(PRESET)
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure build run test bench fuzz format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+run: build
+	@scripts/run-program $(BUILD)
+
+test: build
+	@scripts/with-display ctest --preset $(PRESET)
+
+bench: PRESET = release
+bench: build
+	@scripts/run-benchmarks $(BUILD)
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,67 @@
+# Helpers that give every test, benchmark and fuzz target the same shape.
+
+include_guard(GLOBAL)
+
+# tolvar_add_subdirectories(): add every direct sub-folder holding a
+# CMakeLists.txt, so each subsystem owns its own test/bench folder.
+function(tolvar_add_subdirectories)
+  file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
+# tolvar_test(name LABELS l... SOURCES s... LIBS l... [DISPLAY] [SERIAL]
+#             [ENV k=v...] [TIMEOUT s])
+# One GoogleTest executable = one ctest entry. DISPLAY marks tests that need
+# an X server (the test command provides one); SERIAL ones never overlap
+# another SERIAL test, for tests that depend on window focus.
+function(tolvar_test name)
+  cmake_parse_arguments(T "DISPLAY;SERIAL" "TIMEOUT" "LABELS;SOURCES;LIBS;ENV" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT}
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(T_ENV)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
+  endif()
+  if(T_SERIAL)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK x11_focus)
+  endif()
+endfunction()
+
+# tolvar_bench(name SOURCES s... LIBS l...): a Google Benchmark program,
+# never part of ctest.
+function(tolvar_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
+
+# tolvar_fuzz(name LABELS l SOURCES s... LIBS l...): an LLVMFuzzerTestOneInput
+# target. Normally linked with the replay driver and registered in ctest to
+# replay fuzz/corpus/<name>/; with TOLVAR_LIBFUZZER it is a real fuzzer.
+function(tolvar_fuzz name)
+  cmake_parse_arguments(F "" "" "LABELS;SOURCES;LIBS" ${ARGN})
+  set(target fuzz_${name})
+  set(corpus ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
+  if(TOLVAR_LIBFUZZER)
+    add_executable(${target} ${F_SOURCES})
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  else()
+    add_executable(${target} ${F_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/driver/replay_main.cpp)
+    add_test(NAME ${target} COMMAND ${target} ${corpus})
+    set_tests_properties(${target} PROPERTIES LABELS "${F_LABELS};fuzz" TIMEOUT 300)
+  endif()
+  target_link_libraries(${target} PRIVATE ${F_LIBS})
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+endfunction()
