@@ -5,6 +5,7 @@
 #include <ctime>
 
 ZqGame* ZqGame::_game = nullptr;
+int glfwGraphicsSeq = 0;
 
 template <class Fn>
 void ZqGame::Deliver(Fn&& fn) {

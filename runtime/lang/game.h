@@ -45,6 +45,10 @@ public:
     ZqDisplayMode(int w, int h) : width(w), height(h) {}
 };
 
+// Incremented each time a window, and so a new OpenGL context, is opened.
+// Textures remember the value current when they were made (graphics).
+extern int glfwGraphicsSeq;
+
 class ZqGame {
 public:
     // The one host object (set by the host's start-up).

@@ -1,0 +1,16 @@
+// Module start-up: zqInit() sets every framework and game-module global to
+// its default before the roots are queued and the application is created.
+//
+// A module with globals registers its initialiser next to their definitions:
+//     static void zq_graphics_Init() { ... }
+//     ZQ_MODULE_INIT(zq_graphics_Init);
+// Initialisers run in registration order; they must not depend on each other.
+#pragma once
+
+using zq_init_fn = void (*)();
+
+bool zq_register_init(zq_init_fn fn);
+// Runs every registered module initialiser (called by the host's zqInit).
+void zq_run_module_inits();
+
+#define ZQ_MODULE_INIT(fn) [[maybe_unused]] static const bool zq_init_registered_##fn = zq_register_init(&(fn))
