@@ -193,6 +193,10 @@ void gc_collect_all() {
     gc_mark();
 }
 
+void gc_destroy_garbage() {
+    while (!list_empty(gc_free_list)) destroy_oldest_garbage();
+}
+
 // ---- roots ----
 
 bool gc_register_root(const void* global, gc_root_marker marker) {

@@ -169,6 +169,9 @@ void gc_sweep();
 void gc_collect();
 // Finishes the current cycle now: scan, sweep, queue the roots.
 void gc_collect_all();
+// Runs the destructor of every object waiting on the free list now, instead
+// of during later allocations (tests and an orderly shutdown).
+void gc_destroy_garbage();
 
 // [SECTION] Roots ------------------------------------------------------------
 

@@ -31,7 +31,7 @@ public:
     };
     static Rep nullRep;
 
-    String() noexcept : rep_(&nullRep) {}
+    constexpr String() noexcept : rep_(&nullRep) {}
     String(const String& other) noexcept : rep_(other.rep_) { retain(); }
     String(String&& other) noexcept : rep_(other.rep_) { other.rep_ = &nullRep; }
     ~String() { release(); }
