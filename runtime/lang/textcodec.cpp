@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "runtime/lang/readstream.h"
 #include "runtime/lang/string.h"
 
 void String::AppendUtf8(std::string& out) const {
@@ -45,7 +46,8 @@ bool String::DecodeUtf8(const uint8_t* bytes, int count, String& out) {
             units += static_cast<Char>(((b & 0x1F) << 6) | (bytes[i + 1] & 0x3F));
             i += 2;
         } else if ((b & 0xF0) == 0xE0 && continuation(i + 1) && continuation(i + 2)) {
-            units += static_cast<Char>(((b & 0x0F) << 12) | ((bytes[i + 1] & 0x3F) << 6) | (bytes[i + 2] & 0x3F));
+            units +=
+                static_cast<Char>(((b & 0x0F) << 12) | ((bytes[i + 1] & 0x3F) << 6) | (bytes[i + 2] & 0x3F));
             i += 3;
         } else {
             return false;
@@ -82,14 +84,9 @@ String String::FromFileBytes(const uint8_t* bytes, int count) {
 }
 
 String String::Load(std::FILE* stream) {
+    // A stream that cannot be read whole (a read error, or more than a
+    // String can hold) loads as the empty string, like a missing file.
     std::vector<uint8_t> bytes;
-    uint8_t chunk[4096];
-    for (;;) {
-        size_t n = std::fread(chunk, 1, sizeof chunk, stream);
-        bytes.insert(bytes.end(), chunk, chunk + n);
-        if (n < sizeof chunk) break;
-        // A text file beyond 2 GiB cannot be a String; stop rather than overflow.
-        if (bytes.size() > 0x7FFFFFF0u) return String();
-    }
+    if (!zq_ReadWholeStream(stream, bytes)) return String();
     return FromFileBytes(bytes.data(), static_cast<int>(bytes.size()));
 }

@@ -1,0 +1,99 @@
+// Data paths: the application folder and the tolvar:// mapping (see
+// datapath.h).
+#include "runtime/lang/datapath.h"
+
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// A file-system name as text: UTF-8 when it is valid UTF-8, otherwise one
+// unit per byte. (Names that are not UTF-8 cannot be opened again through
+// OpenFile, which encodes paths as UTF-8; such a folder is not supported.)
+String text_of_name(const std::string& name) {
+    auto* bytes = reinterpret_cast<const uint8_t*>(name.data());
+    int count = static_cast<int>(name.size());
+    String text;
+    if (String::DecodeUtf8(bytes, count, text)) return text;
+    std::u16string units(bytes, bytes + count);
+    return String(units);
+}
+
+// The running program's path from the kernel, or empty when unreadable.
+std::string read_program_path() {
+    std::string path(4096, '\0');
+    for (;;) {
+        ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
+        if (n < 0) return std::string();
+        if (static_cast<size_t>(n) < path.size()) {
+            path.resize(static_cast<size_t>(n));
+            return path;
+        }
+        // Possibly truncated: try again with more room (paths are bounded
+        // by the kernel, so this ends).
+        if (path.size() >= (1u << 20)) return std::string();
+        path.resize(path.size() * 2);
+    }
+}
+
+// True when the text begins with the 7-bit prefix.
+bool starts_with(const String& text, const char* prefix) {
+    int n = 0;
+    for (; prefix[n]; ++n)
+        if (n >= text.Length() || text[n] != static_cast<Char>(prefix[n])) return false;
+    return true;
+}
+
+struct Location {
+    const char* prefix;  // "tolvar://<name>/"
+    const char* folder;  // what replaces it, after the application folder
+};
+// The "tolvar://" locations. The internal folder is the application folder
+// followed by "/internal".
+constexpr Location kLocations[] = {
+    {"tolvar://data/", "/data/"},
+    {"tolvar://internal/", "/internal/"},
+    {"tolvar://external/", "/external/"},
+};
+
+}  // namespace
+
+String zq_FolderOfProgramPath(const String& programPath) {
+    int slash = programPath.FindLast(String("/"));
+    return slash < 0 ? String(".") : programPath.Slice(0, slash);
+}
+
+String zq_ApplicationFolder() {
+    // The bytes are cached rather than a String so that callers on any
+    // thread get a representation of their own.
+    static const std::string folder = [] {
+        std::string program = read_program_path();
+        size_t slash = program.rfind('/');
+        return slash == std::string::npos ? std::string(".") : program.substr(0, slash);
+    }();
+    return text_of_name(folder);
+}
+
+String zq_TolvarPathToFilePath(const String& path, const String& applicationFolder) {
+    if (!starts_with(path, "tolvar:")) return path;
+    for (const Location& location : kLocations) {
+        if (starts_with(path, location.prefix))
+            return applicationFolder + String(location.folder) +
+                   path.Slice(static_cast<int>(std::strlen(location.prefix)));
+    }
+    return String();
+}
+
+String zq_TolvarPathToFilePath(const String& path) {
+    if (!starts_with(path, "tolvar:")) return path;
+    return zq_TolvarPathToFilePath(path, zq_ApplicationFolder());
+}
+
+String zq_data_FixDataPath(const String& path) {
+    int scheme = path.Find(String(":/"));
+    if (scheme >= 0 && path.Find(String("/")) == scheme + 1) return path;
+    if (starts_with(path, "./") || starts_with(path, "/")) return path;
+    return String("tolvar://data/") + path;
+}

@@ -1,0 +1,43 @@
+// Data paths: the application folder, the "tolvar://" virtual path scheme
+// and the framework's data-path fixing.
+//
+//   tolvar://data/<rest>      -> <application folder>/data/<rest>
+//   tolvar://internal/<rest>  -> <application folder>/internal/<rest>
+//   tolvar://external/<rest>  -> <application folder>/external/<rest>
+//   tolvar:<anything else>    -> "" (opening the empty path fails)
+//   anything else             -> unchanged (relative to the working folder,
+//                                or absolute)
+//
+// The application folder is the folder of the running program file
+// (readlink of /proc/self/exe), "/"-separated, without a trailing "/".
+// Mapping does not normalise: "tolvar://data/../x" leaves the data folder,
+// as the game's own data paths may.
+//
+// Threading: every function may run on any thread. The cached folder is
+// computed once under the language's static-initialisation guard and kept
+// as bytes; each call returns a String of its own, so no reference count is
+// shared between threads.
+#pragma once
+
+#include "runtime/lang/string.h"
+
+// The folder of a program path: everything before its last "/" ("." when
+// the path holds none; empty for a program in the root folder, so that
+// mapped paths still begin with "/").
+String zq_FolderOfProgramPath(const String& programPath);
+
+// The application folder, computed on first use and cached for the life of
+// the process. "." when the program path cannot be read.
+String zq_ApplicationFolder();
+
+// Maps a "tolvar:" path to a file-system path under `applicationFolder`
+// (table above); other paths are returned unchanged.
+String zq_TolvarPathToFilePath(const String& path, const String& applicationFolder);
+// The same under the cached application folder.
+String zq_TolvarPathToFilePath(const String& path);
+
+// The framework's data-path rule, applied by the loaders before they call
+// the host: a path with a scheme ("x:/..." whose first "/" follows the
+// first ":/") and a path beginning with "./" or "/" are returned unchanged;
+// anything else is a name in the data folder, "tolvar://data/" + path.
+String zq_data_FixDataPath(const String& path);

@@ -1,0 +1,221 @@
+// Console output, fatal errors, fatal signals and the debugger protocol,
+// each checked in a real child process with its own standard streams.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include "runtime/lang/errors.h"
+#include "runtime/lang/game.h"
+#include "tests/runtime_io/child_process.h"
+
+namespace {
+
+const std::string kBanner = "Tolvar Runtime Error : ";
+// The marker and the (empty) call-stack text that every stop writes to
+// standard error.
+const std::string kStop = "{{~~~~}}\n\n";
+
+std::string repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+// A runtime error "boom" answered by the given debugger input.
+ChildResult boom_with_debugger(const std::string& input) {
+    return RunChild([] { zqError(String("boom")); }, input);
+}
+
+// Death-test statements: standard input at its end (no debugger) and
+// standard output joined to standard error, where the matcher looks.
+void without_debugger() {
+    if (!std::freopen("/dev/null", "r", stdin)) std::abort();
+    dup2(2, 1);
+}
+
+}  // namespace
+
+// [Rule] exit codes and banners of the fatal paths -------------------------
+
+TEST(ExitCodes, EmptyErrorIsTheNormalQuit) {
+    EXPECT_EXIT((without_debugger(), zqError(String())), testing::ExitedWithCode(0), "^$");
+    ChildResult quit = RunChild([] { zqError(String()); }, "q\n");
+    EXPECT_EQ(quit.code, 0);
+    EXPECT_EQ(quit.out, "");
+    EXPECT_EQ(quit.err, "");
+}
+
+TEST(ExitCodes, RuntimeErrorWithoutDebuggerExitsMinusOne) {
+    EXPECT_EXIT((without_debugger(), zqError(String("boom"))), testing::ExitedWithCode(255),
+                "Tolvar Runtime Error : boom");
+    ChildResult boom = boom_with_debugger("");
+    EXPECT_EQ(boom.code, 255);
+    EXPECT_EQ(boom.out, kBanner + "boom\n\n");
+    EXPECT_EQ(boom.err, kStop);
+}
+
+TEST(ExitCodes, UncaughtExceptionDiesWithoutTheDebugger) {
+    ZqGame host;
+    EXPECT_EXIT((without_debugger(), host.Die(nullptr)), testing::ExitedWithCode(255),
+                "Tolvar Runtime Error : Uncaught Tolvar Exception");
+    // A debugger's "q" on standard input is never read.
+    ChildResult died = RunChild([&] { host.Die(nullptr); }, "q\n");
+    EXPECT_EQ(died.code, 255);
+    EXPECT_EQ(died.out, kBanner + "Uncaught Tolvar Exception\n");
+    EXPECT_EQ(died.err, "");
+}
+
+TEST(ExitCodes, MessageIsNarrowedToBytesAndWidenedAsSignedBytes) {
+    // U+0141 narrows to 0x41 'A'; U+00E9 narrows to 0xE9, which widens back
+    // to U+FFE9 (EF BF A9 in UTF-8).
+    ChildResult boom = RunChild([] { zqError(String(u"\u0141\u00e9")); });
+    EXPECT_EQ(boom.out, kBanner + "A\xEF\xBF\xA9\n\n");
+}
+
+// [Rule] the debugger line protocol ----------------------------------------
+
+TEST(Debugger, RunOnRepeatsTheErrorUntilQuit) {
+    ChildResult boom = boom_with_debugger("r\nq\n");
+    EXPECT_EQ(boom.code, 0);
+    EXPECT_EQ(boom.out, repeat(kBanner + "boom\n\n", 2));
+    EXPECT_EQ(boom.err, repeat(kStop, 2));
+}
+
+TEST(Debugger, StepCommandsReturnAndQuestionMarkIsIgnored) {
+    ChildResult boom = boom_with_debugger("s\ne\n?\nl\nq\n");
+    EXPECT_EQ(boom.code, 0);
+    EXPECT_EQ(boom.out, repeat(kBanner + "boom\n\n", 4));
+}
+
+TEST(Debugger, EndOfInputOrCutLineExitsMinusOne) {
+    EXPECT_EQ(boom_with_debugger("r\n").code, 255);
+    // A last line without its newline.
+    EXPECT_EQ(boom_with_debugger("q").code, 255);
+    // A line beyond 255 characters arrives cut.
+    EXPECT_EQ(boom_with_debugger("q" + std::string(300, 'x') + "\n").code, 255);
+}
+
+TEST(Debugger, UnknownCommandIsEchoedAndExitsMinusOne) {
+    ChildResult boom = boom_with_debugger("x y\n");
+    EXPECT_EQ(boom.code, 255);
+    EXPECT_EQ(boom.out, kBanner + "boom\n\n????? x y ?????\n");
+}
+
+TEST(Debugger, AtSignShowsOnlyLiveCollectedObjects) {
+    Object* live = gc_new<Object>();
+    Array<int> notAnObject(4);  // collected, but not an Object
+    char command[64];
+    std::snprintf(command, sizeof command, "@%p\n", static_cast<void*>(live));
+    ChildResult shown = boom_with_debugger(std::string(command) + "q\n");
+    EXPECT_EQ(shown.code, 0);
+    EXPECT_EQ(shown.err, kStop + "+Object\n\n");
+
+    // Bogus addresses are never followed: each gives an empty line.
+    std::snprintf(command, sizeof command, "@%p\n", static_cast<void*>(notAnObject.rep));
+    std::string bogus = std::string(command) + "@0x10\n@0xdeadbeef000\n@(nil)\n@junk\n@\n";
+    ChildResult empty = boom_with_debugger(bogus + "q\n");
+    EXPECT_EQ(empty.code, 0);
+    EXPECT_EQ(empty.err, kStop + std::string(6, '\n'));
+}
+
+TEST(Debugger, DebugStopOnRequestReturnsOnRun) {
+    ChildResult stop = RunChild(
+        [] {
+            zqDebugStop();
+            zqPrint(String("after"));
+            std::exit(3);
+        },
+        "r\n");
+    EXPECT_EQ(stop.code, 3);
+    EXPECT_EQ(stop.out, "after\n");
+    EXPECT_EQ(stop.err, kStop);
+}
+
+TEST(Debugger, ThrowRecordsTheStackAndThrowsTheMessage) {
+    dbg_exstack = String("stale");
+    try {
+        dbg_throw("thrown");
+        FAIL() << "dbg_throw returned";
+    } catch (const char* message) {
+        EXPECT_STREQ(message, "thrown");
+    }
+    EXPECT_TRUE(dbg_exstack.IsEmpty());
+}
+
+// [Rule] fatal signals become runtime errors --------------------------------
+
+namespace {
+
+ChildResult fatal_signal(void (*fault)()) {
+    return RunChild([fault] {
+        zq_InstallSignalHandlers();
+        fault();
+    });
+}
+
+// Both operands volatile: 1 / x on its own compiles to a comparison.
+volatile int one = 1;
+volatile int zero = 0;
+volatile int quotient = 0;
+volatile int* volatile nowhere = nullptr;
+
+volatile bool endless = true;  // volatile: the recursion is not provably infinite
+
+int deep(int n) {
+    if (!endless) return 0;
+    volatile char frame[256];
+    frame[0] = static_cast<char>(n);
+    return deep(n + 1) + frame[0];
+}
+
+}  // namespace
+
+TEST(FatalSignals, IntegerDivisionByZeroIsAFloatingPointException) {
+    ChildResult fpe = fatal_signal([] { quotient = one / zero; });
+    EXPECT_EQ(fpe.code, 255);
+    EXPECT_EQ(fpe.out, kBanner + "Floating point exception\n\n");
+    EXPECT_EQ(fpe.err, kStop);
+}
+
+TEST(FatalSignals, EachSignalHasItsMessage) {
+    EXPECT_EQ(fatal_signal([] { *nowhere = 1; }).out, kBanner + "Memory access violation\n\n");
+    EXPECT_EQ(fatal_signal([] { std::raise(SIGILL); }).out, kBanner + "Illegal instruction\n\n");
+    EXPECT_EQ(fatal_signal([] { sighandler(SIGUSR1); }).out, kBanner + "Unknown signal\n\n");
+}
+
+TEST(FatalSignals, StackOverflowIsReportedOnTheAlternateStack) {
+    ChildResult overflow = fatal_signal([] { quotient = deep(0); });
+    EXPECT_EQ(overflow.code, 255);
+    EXPECT_EQ(overflow.out, kBanner + "Memory access violation\n\n");
+}
+
+// [Rule] printing is UTF-8, one line per call, and never fails visibly -----
+
+TEST(Printing, UnitsAreWrittenAsUtf8Lines) {
+    ChildResult printed = RunChild([] {
+        zqPrint(String(u"\u00e9"));
+        zqDebugLog(String(u"a\u20ac"));
+        zqPrint(String());
+        dbg_print(String(u"\u0141x"));  // standard error, narrowed
+        std::exit(0);
+    });
+    EXPECT_EQ(printed.out, "\xC3\xA9\na\xE2\x82\xAC\n\n");
+    EXPECT_EQ(printed.err, "Ax\n");
+}
+
+TEST(Printing, AClosedConsoleDoesNotEndTheProcess) {
+    ChildResult printed = RunChild([] {
+        zq_InstallSignalHandlers();
+        int ends[2];
+        if (pipe(ends) != 0) std::exit(1);
+        close(ends[0]);  // nobody will read
+        dup2(ends[1], 1);
+        zqPrint(String("into the void"));
+        std::exit(0);
+    });
+    EXPECT_TRUE(printed.exited);
+    EXPECT_EQ(printed.code, 0);
+}
