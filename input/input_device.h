@@ -11,7 +11,7 @@
 // Threading: main thread only. Events arrive while the host polls window
 // events; p_BeginUpdate / p_EndUpdate bracket each application update.
 //
-// Limits: at most kHitQueueSize distinct hits and kCharQueueSize characters
+// Limits: at most kHitQueueSize hits and kCharQueueSize characters
 // per update; the excess is dropped. Every index that arrives from outside
 // (key codes, buttons, fingers, joystick units and stick indices) is
 // range-checked: events out of range are ignored and queries out of range

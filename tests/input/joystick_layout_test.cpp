@@ -7,6 +7,7 @@
 
 #include "input/input_device.h"
 #include "input/joystick_layout.h"
+#include "runtime/glfw2/gamepad.h"
 #include "tests/input/scripted_joysticks.h"
 
 namespace {
@@ -142,6 +143,25 @@ TEST(JoystickLayout, GamepadShapePutsTheDpadOnOutputsEightToEleven) {
         Outputs out;
         out.Apply(pad.axes, pad.buttons);
         EXPECT_EQ(out.DownButtons(), std::vector<int>{8 + d}) << names[d];
+    }
+}
+
+TEST(JoystickLayout, TheLayersGamepadGivesTheDpadAsLeftUpRightDown) {
+    // From a GLFW 3 gamepad state through the layer's v2 presentation.
+    const int v3Dpad[4] = {14, 11, 12, 13};  // v3 d-pad left, up, right, down
+    for (int d = 0; d < 4; ++d) {
+        glfw2::GamepadState state{};
+        state.axes[4] = state.axes[5] = -1.0f;  // triggers released
+        state.buttons[v3Dpad[d]] = 1;
+        float axes[glfw2::kGamepadAxes];
+        unsigned char buttons[glfw2::kGamepadButtons];
+        glfw2::ShapeGamepad(state, axes, buttons);
+        c_JoyState* joy = gc_new<c_JoyState>()->m_new();
+        ApplyJoystickLayout(axes, glfw2::kGamepadAxes, buttons, glfw2::kGamepadButtons, joy->stickX,
+                            joy->stickY, joy->trigger, joy->buttons);
+        for (int i = 0; i < 32; ++i)
+            EXPECT_EQ(joy->buttons[i], i == 8 + d) << "d-pad " << d << " output " << i;
+        EXPECT_FLOAT_EQ(joy->trigger[0], 0.0f);
     }
 }
 
