@@ -15,6 +15,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <type_traits>
 
 #include "runtime/lang/gc.h"
@@ -22,14 +23,14 @@
 namespace tolvar_detail {
 // Elements that are references to collected objects or interfaces.
 template <class T>
-constexpr bool is_object_ref =
-    std::is_pointer_v<T> && (std::is_base_of_v<gc_object, std::remove_cv_t<std::remove_pointer_t<T>>> ||
-                             std::is_base_of_v<gc_interface, std::remove_cv_t<std::remove_pointer_t<T>>>);
+constexpr bool is_object_ref = std::is_pointer_v<T> &&
+                               (std::is_base_of_v<gc_object, std::remove_cv_t<std::remove_pointer_t<T>>> ||
+                                std::is_base_of_v<gc_interface, std::remove_cv_t<std::remove_pointer_t<T>>>);
 }  // namespace tolvar_detail
 
 template <class T>
 class Array {
-public:
+  public:
     struct Rep : gc_object {
         int length;
 
@@ -37,7 +38,7 @@ public:
             for (int i = 0; i < n; ++i) ::new (data() + i) T();
         }
         struct permanent_tag {};
-        explicit Rep(permanent_tag) : gc_object(3), length(0) {}
+        constexpr explicit Rep(permanent_tag) : gc_object(3), length(0) {}
         ~Rep() override {
             if constexpr (!std::is_trivially_destructible_v<T>)
                 for (int i = 0; i < length; ++i) data()[i].~T();
@@ -90,8 +91,11 @@ public:
     }
     Array Slice(int from) const { return Slice(from, Length()); }
 
-private:
+  private:
     static Rep* make(int n) {
+        // The collector counts bytes in an int: a larger array cannot exist.
+        // Treated like a failing system allocator.
+        if (n > (2147483647 - 64 - static_cast<int>(sizeof(Rep))) / static_cast<int>(sizeof(T))) std::abort();
         int bytes = static_cast<int>(sizeof(Rep)) + n * static_cast<int>(sizeof(T));
         void* block = gc_object_alloc(bytes);
         Rep* r = ::new (block) Rep(n);
@@ -100,8 +104,10 @@ private:
     }
 };
 
+// Constant-initialised, so every empty Array made by a dynamic initialiser
+// anywhere points at a complete representation.
 template <class T>
-typename Array<T>::Rep Array<T>::Rep::nullRep{typename Array<T>::Rep::permanent_tag{}};
+constinit typename Array<T>::Rep Array<T>::Rep::nullRep{typename Array<T>::Rep::permanent_tag{}};
 
 // Array stores into globals and fields mark the new representation at once.
 template <class T>

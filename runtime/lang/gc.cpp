@@ -6,10 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
-gc_object gc_unmarked_list(3);
-gc_object gc_queued_list(3);
-gc_object gc_marked_list(3);
-gc_object gc_free_list(3);
+// Constant-initialised: usable by dynamic initialisers of any other file.
+constinit gc_object gc_unmarked_list(3);
+constinit gc_object gc_queued_list(3);
+constinit gc_object gc_marked_list(3);
+constinit gc_object gc_free_list(3);
 
 int gc_new_bytes = 0;
 int gc_alloced_bytes = 0;
@@ -24,9 +25,13 @@ namespace {
 
 // ---- list primitives ----
 
-void list_clear(gc_object& list) { list.succ = list.pred = &list; }
+void list_clear(gc_object& list) {
+    list.succ = list.pred = &list;
+}
 
-bool list_empty(const gc_object& list) { return list.succ == &list; }
+bool list_empty(const gc_object& list) {
+    return list.succ == &list;
+}
 
 void list_unlink(gc_object* object) {
     object->pred->succ = object->succ;
@@ -158,11 +163,13 @@ void gc_mark_queued(int budget) {
 }
 
 void gc_sweep() {
-    if (gc_alloced_bytes != gc_marked_bytes) {
-        list_splice_tail(gc_free_list, gc_unmarked_list);
-        gc_free_bytes += gc_alloced_bytes - gc_marked_bytes;
-    }
-    list_clear(gc_unmarked_list);
+    // Whatever is still unmarked was not reached. It waits on the free list;
+    // its destructor runs during later allocations. (When every byte was
+    // reached the unmarked list is already empty and the splice does nothing;
+    // splicing rather than clearing never loses an object to a miscount.)
+    gc_free_bytes += gc_alloced_bytes - gc_marked_bytes;
+    list_splice_tail(gc_free_list, gc_unmarked_list);
+    // Survivors become the next cycle's unmarked objects.
     list_splice_tail(gc_unmarked_list, gc_marked_list);
     gc_alloced_bytes = gc_marked_bytes;
     gc_marked_bytes = 0;

@@ -42,8 +42,10 @@ struct gc_object {
     // Heap objects: the header is written by the allocator after the
     // constructor ran, so a value-initialising constructor cannot clobber it.
     gc_object() noexcept {}
-    // Static objects (list sentinels, empty array representations).
-    explicit gc_object(int staticFlags) noexcept : succ(this), pred(this), flags(staticFlags) {}
+    // Static objects (list sentinels, empty array representations). constexpr
+    // so that they are constant-initialised, before any dynamic initialiser
+    // of another file can reach them.
+    constexpr explicit gc_object(int staticFlags) noexcept : succ(this), pred(this), flags(staticFlags) {}
     gc_object(const gc_object&) = delete;
     gc_object& operator=(const gc_object&) = delete;
     virtual ~gc_object() {}
@@ -58,7 +60,7 @@ struct gc_object {
     // collector; `new T` and `delete p` do not compile outside the runtime.
     static void* operator new(std::size_t) = delete;
 
-protected:
+  protected:
     // Needed by the deleting destructor that every class with a virtual
     // destructor has; the collector itself never calls it.
     static void operator delete(void*) noexcept {}
@@ -79,11 +81,11 @@ extern gc_object gc_marked_list;    // reached and scanned (black)
 extern gc_object gc_free_list;      // unreachable, waiting for their destructor
 
 // Counters, all in bytes.
-extern int gc_new_bytes;          // allocated since the last completed cycle
-extern int gc_alloced_bytes;      // live as of the last sweep + allocated since
-extern int gc_max_alloced_bytes;  // peak of gc_alloced_bytes (statistic only)
-extern int gc_marked_bytes;       // moved to the marked list this cycle
-extern int gc_free_bytes;         // waiting on the free list
+extern int gc_new_bytes;                   // allocated since the last completed cycle
+extern int gc_alloced_bytes;               // live as of the last sweep + allocated since
+extern int gc_max_alloced_bytes;           // peak of gc_alloced_bytes (statistic only)
+extern int gc_marked_bytes;                // moved to the marked list this cycle
+extern int gc_free_bytes;                  // waiting on the free list
 extern std::atomic<int> gc_ext_new_bytes;  // allocated outside the collector since the last cycle
 
 extern int gc_markbit;  // 1 at start, flipped at every sweep
@@ -134,11 +136,15 @@ T* gc_new(Args&&... args) {
 
 // Reports bytes allocated outside the collector (decoded images, sounds,
 // loaded files) so that large loads hasten a full cycle. Any thread.
-inline void gc_ext_malloced(int bytes) { gc_ext_new_bytes.fetch_add(bytes, std::memory_order_relaxed); }
+inline void gc_ext_malloced(int bytes) {
+    gc_ext_new_bytes.fetch_add(bytes, std::memory_order_relaxed);
+}
 
 // [SECTION] Marking ----------------------------------------------------------
 
-inline bool gc_is_unmarked(const gc_object* object) { return (object->flags & 3) == gc_markbit; }
+inline bool gc_is_unmarked(const gc_object* object) {
+    return (object->flags & 3) == gc_markbit;
+}
 
 // Immediate marking: the object goes to the marked list and its mark() runs
 // at once (depth first).
@@ -146,9 +152,38 @@ void gc_mark(gc_object* object);
 // Queues the object (grey); its mark() runs later, in gc_mark_queued.
 void gc_enqueue(gc_object* object);
 
-inline gc_object* gc_object_of(gc_interface* object) { return dynamic_cast<gc_object*>(object); }
-inline void gc_mark(gc_interface* object) { gc_mark(gc_object_of(object)); }
-inline void gc_enqueue(gc_interface* object) { gc_enqueue(gc_object_of(object)); }
+inline gc_object* gc_object_of(gc_interface* object) {
+    return dynamic_cast<gc_object*>(object);
+}
+inline void gc_mark(gc_interface* object) {
+    gc_mark(gc_object_of(object));
+}
+inline void gc_enqueue(gc_interface* object) {
+    gc_enqueue(gc_object_of(object));
+}
+
+// Any pointer to a collected class or an interface. A class that derives
+// from Object and implements interfaces converts to both gc_object* and
+// gc_interface*; these overloads take the object path for it, so marking
+// it is not ambiguous.
+template <class T>
+inline gc_object* gc_object_of(T* object) {
+    static_assert(std::is_base_of_v<gc_object, T> || std::is_base_of_v<gc_interface, T>,
+                  "only collected objects and interfaces are marked");
+    if constexpr (std::is_base_of_v<gc_object, T>) {
+        return object;
+    } else {
+        return gc_object_of(static_cast<gc_interface*>(object));
+    }
+}
+template <class T>
+inline void gc_mark(T* object) {
+    gc_mark(gc_object_of(object));
+}
+template <class T>
+inline void gc_enqueue(T* object) {
+    gc_enqueue(gc_object_of(object));
+}
 
 // The write barrier for object references: every store of an object into a
 // global or into a field of a collected object.
@@ -192,7 +227,10 @@ struct gc_root_traits<T*> {
 };
 
 // Adding a global reference to the framework or the game is one line next
-// to its definition:   GC_ROOT(zq_app__app);
-#define GC_ROOT(global)                                                     \
-    [[maybe_unused]] static const bool gc_root_registered_##global =        \
+// to its definition, at namespace scope:   GC_ROOT(zq_app__app);
+// Qualified names work too:                GC_ROOT(c_Stack3::m_NIL);
+#define GC_ROOT(global)                                                                  \
+    [[maybe_unused]] static const bool GC_ROOT_NAME_(gc_root_registered_, __COUNTER__) = \
         gc_register_root(&(global), &gc_root_traits<std::remove_cvref_t<decltype(global)>>::enqueue)
+#define GC_ROOT_NAME_(prefix, n) GC_ROOT_NAME2_(prefix, n)
+#define GC_ROOT_NAME2_(prefix, n) prefix##n

@@ -8,14 +8,17 @@
 //   gc_enqueue each object or array field (call the base class's mark()).
 #pragma once
 
+#include <cstdint>
+
 #include "runtime/lang/gc.h"
 #include "runtime/lang/string.h"
 
 class Object : public gc_object {
-public:
+  public:
     // Identity.
     virtual bool Equals(Object* other) { return this == other; }
-    // The difference of the two addresses (sign only is meaningful).
+    // The order of the two addresses: -1, 0 or 1 (their difference could
+    // not be narrowed to an int without losing its sign).
     virtual int Compare(Object* other) {
         auto diff = reinterpret_cast<intptr_t>(this) - reinterpret_cast<intptr_t>(other);
         return diff < 0 ? -1 : (diff > 0 ? 1 : 0);

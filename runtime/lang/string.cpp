@@ -7,11 +7,12 @@
 
 String::Rep String::nullRep = {1, 0};
 
-String::Rep* String::Alloc(int length) {
+String::Rep* String::Alloc(int64_t length) {
+    if (length > 2147483647) std::abort();
     auto* rep = static_cast<Rep*>(std::malloc(sizeof(Rep) + 2 * static_cast<size_t>(length)));
     if (!rep) std::abort();  // out of memory
     rep->refcount = 1;
-    rep->length = length;
+    rep->length = static_cast<int>(length);
     return rep;
 }
 
@@ -76,7 +77,7 @@ String String::FromChar(int unit) {
 String String::operator+(const String& other) const {
     if (other.IsEmpty()) return *this;
     if (IsEmpty()) return other;
-    Rep* rep = Alloc(Length() + other.Length());
+    Rep* rep = Alloc(static_cast<int64_t>(Length()) + other.Length());
     std::memcpy(rep->data(), Data(), 2 * static_cast<size_t>(Length()));
     std::memcpy(rep->data() + Length(), other.Data(), 2 * static_cast<size_t>(other.Length()));
     return String(rep);
@@ -84,7 +85,8 @@ String String::operator+(const String& other) const {
 
 bool String::operator==(const String& other) const {
     if (rep_ == other.rep_) return true;
-    return Length() == other.Length() && std::memcmp(Data(), other.Data(), 2 * static_cast<size_t>(Length())) == 0;
+    return Length() == other.Length() &&
+           std::memcmp(Data(), other.Data(), 2 * static_cast<size_t>(Length())) == 0;
 }
 
 int String::Compare(const String& other) const {
@@ -134,9 +136,8 @@ bool String::StartsWith(const String& prefix) const {
 }
 
 bool String::EndsWith(const String& suffix) const {
-    return suffix.Length() <= Length() &&
-           std::memcmp(Data() + Length() - suffix.Length(), suffix.Data(),
-                       2 * static_cast<size_t>(suffix.Length())) == 0;
+    return suffix.Length() <= Length() && std::memcmp(Data() + Length() - suffix.Length(), suffix.Data(),
+                                                      2 * static_cast<size_t>(suffix.Length())) == 0;
 }
 
 Array<String> String::Split(const String& separator) const {
@@ -169,7 +170,7 @@ String String::Join(const Array<String>& pieces) const {
     int64_t total = static_cast<int64_t>(Length()) * (count - 1);
     for (const String& piece : pieces) total += piece.Length();
     if (total == 0) return String();
-    Rep* rep = Alloc(static_cast<int>(total));
+    Rep* rep = Alloc(total);
     Char* out = rep->data();
     for (int i = 0; i < count; ++i) {
         if (i > 0) {
@@ -207,7 +208,9 @@ int String::ToInt() const {
     return static_cast<int>(std::strtol(buf, nullptr, 10));
 }
 
-float String::ToFloat() const { return std::strtof(ToNarrow().c_str(), nullptr); }
+float String::ToFloat() const {
+    return std::strtof(ToNarrow().c_str(), nullptr);
+}
 
 String String::ToLower() const {
     if (IsEmpty()) return *this;

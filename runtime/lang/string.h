@@ -22,7 +22,7 @@
 using Char = char16_t;
 
 class String {
-public:
+  public:
     struct Rep {
         int refcount;
         int length;
@@ -110,10 +110,12 @@ public:
     // Reads the stream to its end and decodes it as FromFileBytes does.
     static String Load(std::FILE* stream);
 
-private:
+  private:
     explicit String(Rep* rep) noexcept : rep_(rep) {}
     // A new representation of `length` units, count 1, units uninitialised.
-    static Rep* Alloc(int length);
+    // A length past the int range cannot be represented: treated like a
+    // failing system allocator.
+    static Rep* Alloc(int64_t length);
     void retain() const {
         if (rep_ != &nullRep) ++rep_->refcount;
     }
@@ -122,6 +124,8 @@ private:
     Rep* rep_;
 };
 
-inline String operator+(const char* a, const String& b) { return String(a) + b; }
+inline String operator+(const char* a, const String& b) {
+    return String(a) + b;
+}
 
 // Narrow and wide literals alike: String(u"text") works through the view.
