@@ -24,8 +24,7 @@
 #include "runtime/lang/game.h"
 
 tvxAudio* tvxAudio::audio = nullptr;
-[[maybe_unused]] static const bool tvx_audio_root_registered =
-    gc_register_root(&tvxAudio::audio, &gc_root_traits<tvxAudio*>::enqueue);
+GC_ROOT(tvxAudio::audio);
 
 namespace {
 
