@@ -76,6 +76,7 @@ int tvxGraphics::BeginRender() {
     glfw2::glfwGetWindowSize(&width, &height);
     SetupRenderState();
     primCount = 0;
+    primSurf = nullptr;  // keeps no surface alive across frames
     stats = tvxFrameStats();
     return 1;
 }

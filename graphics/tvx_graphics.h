@@ -11,7 +11,7 @@
 //   The matrix is applied on the CPU, so SetColor, SetAlpha and SetMatrix
 //   never end a batch. Between frames the batch is empty.
 // - `primSurf` is a collected reference (marked by mark()); drawing keeps a
-//   surface alive only until the batch is flushed or the next frame.
+//   surface alive at most until the next frame begins.
 // - Colours are packed premultiplied by alpha, matching the default blend
 //   (GL_ONE, GL_ONE_MINUS_SRC_ALPHA) and the premultiplied textures.
 //
