@@ -6,6 +6,8 @@
 // the process is already lost and the report is worth the risk.
 #include "runtime/lang/errors.h"
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -118,6 +120,12 @@ void dbg_stop() {
     std::fprintf(stderr, "{{~~%s~~}}\n", dbg_info ? dbg_info : "");
     dbg_print(dbg_stacktrace());
     std::fflush(stderr);
+
+    // A debugger talks through pipes. A terminal on standard input is a
+    // player who started the game from a shell, not a debugger: waiting for
+    // it would freeze the window, so the error ends the process as it does
+    // when nothing is attached.
+    if (isatty(STDIN_FILENO)) std::exit(-1);
 
     for (;;) {
         char line[256];

@@ -63,7 +63,9 @@ String dbg_stacktrace();
 //   r s e l      set the step mode and return
 //   q            exit code 0
 //   otherwise    "????? <line> ?????" on standard output, exit code -1
-// End of input, or a line without its newline, exits with code -1.
+// End of input, or a line without its newline, exits with code -1; so does
+// a terminal on standard input (nothing reads commands from a player's
+// shell).
 void dbg_stop();
 // The text narrowed to its low bytes plus a newline, on standard error,
 // flushed.

@@ -1,10 +1,12 @@
 // Console output, fatal errors, fatal signals and the debugger protocol,
 // each checked in a real child process with its own standard streams.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "runtime/lang/errors.h"
@@ -121,6 +123,24 @@ TEST(Debugger, AtSignShowsOnlyLiveCollectedObjects) {
     EXPECT_EQ(empty.err, kStop + std::string(6, '\n'));
 }
 
+TEST(Debugger, TerminalOnStandardInputIsNoDebugger) {
+    int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    if (terminal < 0 || grantpt(terminal) != 0 || unlockpt(terminal) != 0) GTEST_SKIP() << "no terminals";
+    std::string name = ptsname(terminal);
+    // A quit typed ahead on the terminal is not taken as a command.
+    ASSERT_EQ(write(terminal, "q\n", 2), 2);
+    ChildResult boom = RunChild([&] {
+        int player = open(name.c_str(), O_RDWR | O_NOCTTY);
+        if (player < 0) std::_Exit(93);
+        dup2(player, 0);
+        zqError(String("boom"));
+    });
+    close(terminal);
+    EXPECT_EQ(boom.code, 255);
+    EXPECT_EQ(boom.out, kBanner + "boom\n\n");
+    EXPECT_EQ(boom.err, kStop);
+}
+
 TEST(Debugger, DebugStopOnRequestReturnsOnRun) {
     ChildResult stop = RunChild(
         [] {
@@ -164,6 +184,12 @@ volatile int* volatile nowhere = nullptr;
 
 volatile bool endless = true;  // volatile: the recursion is not provably infinite
 
+// The undefined-behaviour sanitizer would report the division itself; the
+// test is about the signal the processor raises.
+__attribute__((no_sanitize("undefined"))) void divide_by_zero() {
+    quotient = one / zero;
+}
+
 int deep(int n) {
     if (!endless) return 0;
     volatile char frame[256];
@@ -174,7 +200,7 @@ int deep(int n) {
 }  // namespace
 
 TEST(FatalSignals, IntegerDivisionByZeroIsAFloatingPointException) {
-    ChildResult fpe = fatal_signal([] { quotient = one / zero; });
+    ChildResult fpe = fatal_signal(divide_by_zero);
     EXPECT_EQ(fpe.code, 255);
     EXPECT_EQ(fpe.out, kBanner + "Floating point exception\n\n");
     EXPECT_EQ(fpe.err, kStop);
