@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwctype>
+#include <vector>
 
 String::Rep String::nullRep = {1, 0};
 
@@ -116,10 +117,11 @@ String String::Slice(int from, int to) const {
 
 int String::Find(const String& find, int start) const {
     if (start < 0) start = 0;
-    int n = find.Length();
-    for (int i = start; i + n <= Length(); ++i)
-        if (std::memcmp(Data() + i, find.Data(), 2 * static_cast<size_t>(n)) == 0) return i;
-    return -1;
+    if (start > Length()) return -1;
+    // string_view's search looks for the first unit before comparing the rest.
+    size_t at =
+        std::u16string_view(Data(), Length()).find(std::u16string_view(find.Data(), find.Length()), start);
+    return at == std::u16string_view::npos ? -1 : static_cast<int>(at);
 }
 
 int String::FindLast(const String& find, int start) const {
@@ -146,20 +148,17 @@ Array<String> String::Split(const String& separator) const {
         for (int i = 0; i < Length(); ++i) units[i] = String(Data() + i, 1);
         return units;
     }
-    int count = 1;
-    for (int at = Find(separator); at >= 0; at = Find(separator, at + separator.Length())) ++count;
-    Array<String> pieces(count);
-    if (count == 1) {
-        pieces[0] = *this;
-        return pieces;
-    }
+    // One scan records where each occurrence starts.
+    std::vector<int> matches;
+    for (int at = Find(separator); at >= 0; at = Find(separator, at + separator.Length()))
+        matches.push_back(at);
+    Array<String> pieces(static_cast<int>(matches.size()) + 1);
     int start = 0;
-    for (int i = 0; i < count - 1; ++i) {
-        int at = Find(separator, start);
-        pieces[i] = Slice(start, at);
-        start = at + separator.Length();
+    for (size_t i = 0; i < matches.size(); ++i) {
+        pieces[static_cast<int>(i)] = Slice(start, matches[i]);
+        start = matches[i] + separator.Length();
     }
-    pieces[count - 1] = Slice(start);
+    pieces[pieces.Length() - 1] = Slice(start);  // the whole receiver when nothing matched
     return pieces;
 }
 
