@@ -94,11 +94,14 @@ class tvxGraphics : public gc_object {
     virtual int DrawPoly2(Array<float> verts, tvxSurface* surface, int srcx, int srcy);
     virtual int DrawSurface(tvxSurface* surface, float x, float y);
     virtual int DrawSurface2(tvxSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch);
-    // Copies the screen rectangle as 0xAARRGGBB into pixels[offset + row *
-    // pitch + column]; elements outside the array are not written.
+    // Flushes, then copies the screen rectangle (y from the top) as
+    // 0xAARRGGBB into pixels[offset + row * pitch + column]. Elements outside
+    // the array are never written; a rectangle of more pixels than the array
+    // holds copies nothing.
     virtual int ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
-    // pixels[offset + row * pitch + column] into the surface rectangle; rows
-    // that would read outside the array are skipped.
+    // pixels[offset + row * pitch + column] into the surface rectangle,
+    // clipped to the surface; nothing is written when the rectangle would
+    // read outside the array.
     virtual int WritePixels2(tvxSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset,
                              int pitch);
 

@@ -144,7 +144,7 @@ void tvxSurface::SetSubData(int x, int y, int w, int h, const int* pixels, int p
         }
     }
 
-    if (seq != glfwGraphicsSeq || seq == -1) return;
+    if (seq != glfwGraphicsSeq) return;  // no live texture: the next Bind uploads all
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (w == width) {
