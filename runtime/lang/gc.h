@@ -18,6 +18,12 @@
 //   collected object goes through gc_assign (the write barrier); a store that
 //   skips it may let the collector free a live object during an incremental
 //   cycle.
+// - A constructor must not hand `this` to gc_assign/gc_enqueue/gc_mark (the
+//   header is written only after the constructor returns): do such stores
+//   in the class's m_new(), which runs on the linked object.
+// - GC_ROOT and ZQ_MODULE_INIT register from static initialisers. In a
+//   static library a file is linked only when another file uses one of its
+//   symbols, which a module's globals and functions normally ensure.
 // - Main thread only. The one exception is gc_ext_malloced, which loaders on
 //   worker threads may call.
 // - Colours: an object is unmarked in the current cycle when (flags & 3) ==

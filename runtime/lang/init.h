@@ -13,4 +13,9 @@ bool zq_register_init(zq_init_fn fn);
 // Runs every registered module initialiser (called by the host's zqInit).
 void zq_run_module_inits();
 
-#define ZQ_MODULE_INIT(fn) [[maybe_unused]] static const bool zq_init_registered_##fn = zq_register_init(&(fn))
+// At namespace scope; qualified names work too (ZQ_MODULE_INIT(c_Foo::m_Init)).
+#define ZQ_MODULE_INIT(fn)                                                               \
+    [[maybe_unused]] static const bool ZQ_INIT_NAME_(zq_init_registered_, __COUNTER__) = \
+        zq_register_init(&(fn))
+#define ZQ_INIT_NAME_(prefix, n) ZQ_INIT_NAME2_(prefix, n)
+#define ZQ_INIT_NAME2_(prefix, n) prefix##n
