@@ -1,0 +1,234 @@
+// The generated game data: every file the game reads exists at every
+// resolution tier, decodes, and has the layout the game's loaders expect;
+// sounds are 16-bit PCM below full scale; the tune is about a countdown long;
+// and the generator is deterministic.
+#define STB_VORBIS_HEADER_ONLY
+#include <gtest/gtest.h>
+#include <stb_vorbis.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "data_files.h"
+
+using namespace assets_test;
+
+namespace {
+
+const std::string kData = TOLVAR_DATA_DIR;
+
+struct ImageRow {
+    const char* name;
+    int frameW, frameH, frames;
+};
+
+// The images the game loads: name, frame size at the base tier, frame count.
+const ImageRow kImages[] = {
+    {"common/icons", 32, 32, 16},
+    {"common/Buttons", 64, 64, 16},
+    {"common/dpad", 32, 32, 16},
+    {"common/MakerLogo", 256, 256, 1},
+    {"fonts/shadow_pixel", 16, 16, 128},
+    {"menu", 256, 256, 4},
+    {"logo", 256, 128, 1},
+    {"BadgesA", 64, 64, 64},
+    {"parts", 8, 8, 256},
+    {"common/circle", 256, 256, 4},
+    {"common/light", 32, 32, 4},
+    {"gfx", 16, 16, 16},
+    {"gfxb", 16, 16, 16},
+    {"cube", 32, 32, 64},
+    {"bad", 32, 32, 64},
+    {"circle", 256, 256, 1},
+};
+
+struct TierRow {
+    int factor;
+    const char* suffix;
+};
+const TierRow kTiers[] = {{1, ""}, {2, "-hd"}, {4, "-hd2"}};
+
+std::string imagePath(const ImageRow& img, const TierRow& tier) {
+    return kData + "/" + img.name + tier.suffix + ".png";
+}
+
+// Cuts frames the way the game's image loader does (left to right, then top
+// to bottom); returns the frame origins, or an empty list if a frame would
+// fall outside the surface.
+std::vector<std::pair<int, int>> cutGrid(int surfaceW, int surfaceH, int w, int h, int count) {
+    std::vector<std::pair<int, int>> frames;
+    int px = 0, py = 0;
+    for (int i = 0; i < count; ++i) {
+        if (px + w > surfaceW) {
+            px = 0;
+            py += h;
+            if (w > surfaceW) return {};
+        }
+        if (py + h > surfaceH) return {};
+        frames.push_back({px, py});
+        px += w;
+    }
+    return frames;
+}
+
+std::vector<int> soundIds() {
+    std::vector<int> ids;
+    for (int id = 1; id <= 31; ++id) ids.push_back(id);
+    for (int id : {95, 96, 98, 99}) ids.push_back(id);
+    return ids;
+}
+
+std::string soundPath(int id) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/sfx/%03d.wav", id);
+    return kData + name;
+}
+
+}  // namespace
+
+TEST(GameImages, EveryImageDecodesAtEveryTierWithAGridThatHoldsItsFrames) {
+    for (const ImageRow& img : kImages)
+        for (const TierRow& tier : kTiers) {
+            SCOPED_TRACE(imagePath(img, tier));
+            auto png = loadPng(imagePath(img, tier));
+            ASSERT_TRUE(png.has_value());
+            int w = img.frameW * tier.factor, h = img.frameH * tier.factor;
+            EXPECT_EQ(png->width % w, 0);
+            EXPECT_EQ(png->height % h, 0);
+            auto frames = cutGrid(png->width, png->height, w, h, img.frames);
+            ASSERT_EQ(int(frames.size()), img.frames);
+            // The grid holds no more than one spare row of frames.
+            EXPECT_LT(png->height - (frames.back().second + h), h);
+        }
+}
+
+TEST(GameImages, FramesTheGameDrawsAreNotBlank) {
+    for (const ImageRow& img : kImages) {
+        if (std::string(img.name) == "fonts/shadow_pixel") continue;  // covered by its own test
+        for (const TierRow& tier : kTiers) {
+            auto png = loadPng(imagePath(img, tier));
+            ASSERT_TRUE(png.has_value());
+            int w = img.frameW * tier.factor, h = img.frameH * tier.factor;
+            auto frames = cutGrid(png->width, png->height, w, h, img.frames);
+            ASSERT_EQ(int(frames.size()), img.frames);
+            for (int f = 0; f < img.frames; ++f)
+                EXPECT_TRUE(anyOpaque(*png, frames[f].first, frames[f].second, w, h))
+                    << imagePath(img, tier) << " frame " << f;
+        }
+    }
+}
+
+TEST(GameImages, HigherTiersAreDrawnAtTheirOwnResolutionNotEnlarged) {
+    // An enlarged 1x picture would consist of 2x2 (or 4x4) blocks of equal
+    // pixels; a picture drawn at its own resolution has fine edges.
+    for (const char* name : {"gfx", "cube", "common/icons", "logo"}) {
+        auto png = loadPng(kData + "/" + name + "-hd2.png");
+        ASSERT_TRUE(png.has_value());
+        long blocksBroken = 0;
+        for (int y = 0; y + 1 < png->height; y += 2)
+            for (int x = 0; x + 1 < png->width; x += 2)
+                if (png->alpha(x, y) != png->alpha(x + 1, y) || png->alpha(x, y) != png->alpha(x, y + 1))
+                    ++blocksBroken;
+        EXPECT_GT(blocksBroken, 100) << name;
+    }
+}
+
+TEST(GameFont, GlyphCellsHoldCodes33To126AndTheIconsAndSpaceIsEmpty) {
+    for (const TierRow& tier : kTiers) {
+        std::string path = kData + "/fonts/shadow_pixel" + tier.suffix + ".png";
+        SCOPED_TRACE(path);
+        auto png = loadPng(path);
+        ASSERT_TRUE(png.has_value());
+        int cell = 16 * tier.factor;
+        auto frames = cutGrid(png->width, png->height, cell, cell, 128);
+        ASSERT_EQ(frames.size(), 128u);
+        auto filled = [&](int f) { return anyOpaque(*png, frames[f].first, frames[f].second, cell, cell); };
+        EXPECT_FALSE(filled(0)) << "space";
+        for (int code = 33; code <= 126; ++code) EXPECT_TRUE(filled(code - 32)) << "code " << code;
+        for (int f = 96; f <= 110; ++f) EXPECT_TRUE(filled(f)) << "pad icon " << f;
+        for (int f = 112; f <= 126; ++f) EXPECT_TRUE(filled(f)) << "key icon " << f;
+    }
+}
+
+TEST(DefaultFont, IsAStripOf96CellsWithTransparentSideBorders) {
+    auto png = loadPng(kData + "/vexo_font.png");
+    ASSERT_TRUE(png.has_value());
+    ASSERT_EQ(png->width % 96, 0);
+    int cellW = png->width / 96;
+    ASSERT_GE(cellW, 3);
+    for (int i = 0; i < 96; ++i) {
+        int x = i * cellW;
+        EXPECT_FALSE(anyOpaque(*png, x, 0, 1, png->height)) << "left border of cell " << i;
+        EXPECT_FALSE(anyOpaque(*png, x + cellW - 1, 0, 1, png->height)) << "right border of cell " << i;
+        bool filled = anyOpaque(*png, x + 1, 0, cellW - 2, png->height);
+        if (i == 0) {
+            EXPECT_FALSE(filled) << "space";
+        } else if (i <= 94) {
+            EXPECT_TRUE(filled) << "code " << i + 32;
+        }
+    }
+}
+
+TEST(Sounds, EveryEffectIsShortMono16BitPcmBelowFullScaleAndStartsAndEndsQuietly) {
+    for (int id : soundIds()) {
+        SCOPED_TRACE(soundPath(id));
+        auto wav = loadWav(soundPath(id));
+        ASSERT_TRUE(wav.has_value());
+        EXPECT_EQ(wav->format, 1);
+        EXPECT_EQ(wav->channels, 1);
+        EXPECT_EQ(wav->rate, 44100);
+        ASSERT_EQ(wav->bits, 16);
+        ASSERT_GT(wav->samples.size(), 1000u);
+        EXPECT_LT(wav->samples.size(), size_t(44100 * 2));
+        int peak = 0;
+        for (int16_t s : wav->samples) {
+            ASSERT_NE(s, 32767);
+            ASSERT_NE(s, -32768);
+            peak = std::max(peak, std::abs(int(s)));
+        }
+        EXPECT_GT(peak, 8000) << "audible";
+        // No click: the first and last samples are near silence.
+        EXPECT_LT(std::abs(int(wav->samples.front())), 300);
+        EXPECT_LT(std::abs(int(wav->samples.back())), 300);
+    }
+}
+
+TEST(Tune, DecodesAsStereoOfAbout105Seconds) {
+    std::string path = kData + "/sfx/driftwood.ogg";
+    int error = 0;
+    stb_vorbis* v = stb_vorbis_open_filename(path.c_str(), &error, nullptr);
+    ASSERT_NE(v, nullptr) << "error " << error;
+    stb_vorbis_info info = stb_vorbis_get_info(v);
+    EXPECT_EQ(info.channels, 2);
+    EXPECT_EQ(info.sample_rate, 44100u);
+    float seconds = stb_vorbis_stream_length_in_seconds(v);
+    EXPECT_GE(seconds, 100.0f);
+    EXPECT_LE(seconds, 110.0f);
+    // The whole stream decodes, to the length the stream reports.
+    short buf[4096 * 2];
+    long frames = 0;
+    for (int n; (n = stb_vorbis_get_samples_short_interleaved(v, 2, buf, 4096 * 2)) > 0;) frames += n;
+    EXPECT_NEAR(double(frames) / info.sample_rate, seconds, 0.01);
+    stb_vorbis_close(v);
+}
+
+TEST(Generator, TwoRunsWriteByteIdenticalFiles) {
+    // The build's run wrote kData; a second run into a fresh folder must match it.
+    auto dir = std::filesystem::temp_directory_path() / ("assetgen-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::string cmd = std::string("\"") + ASSETGEN_PATH + "\" --data \"" + dir.string() + "\" > /dev/null";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    std::vector<std::string> built = listFiles(kData), again = listFiles(dir.string());
+    EXPECT_EQ(built, again);
+    for (const std::string& f : again) {
+        auto a = readFile(kData + "/" + f), b = readFile((dir / f).string());
+        ASSERT_TRUE(a && b) << f;
+        EXPECT_TRUE(*a == *b) << f << " differs between runs";
+    }
+    std::filesystem::remove_all(dir);
+}

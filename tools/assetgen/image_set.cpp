@@ -1,0 +1,51 @@
+// Renders one catalogue image at one tier into its frame layout.
+#include "image_set.h"
+
+namespace assetgen {
+
+int gridColumns(int frames) {
+    int cols = 1;
+    while (cols * cols < frames) cols *= 2;
+    return cols;
+}
+
+RenderedImage renderImage(const ImageSpec& spec, const Tier& tier) {
+    RenderedImage out;
+    int k = spec.allTiers ? tier.factor : 1;
+    out.file = spec.name + (spec.allTiers ? tier.suffix : "") + (spec.allTiers ? ".png" : "");
+    int fw = spec.frameWidth * k, fh = spec.frameHeight * k;
+    int cols, rows, cellW;
+    if (spec.layout == Layout::Grid) {
+        cols = gridColumns(spec.frames);
+        rows = (spec.frames + cols - 1) / cols;
+        cellW = fw;
+    } else {
+        cols = spec.frames;
+        rows = 1;
+        cellW = fw + 2;
+    }
+    out.width = cols * cellW;
+    out.height = rows * fh;
+    out.frameWidth = fw;
+    out.frameHeight = fh;
+    Canvas canvas(out.width, out.height);
+    for (int i = 0; i < spec.frames; ++i) {
+        int x = (i % cols) * cellW + (spec.layout == Layout::PaddedStrip ? 1 : 0);
+        int y = (i / cols) * fh;
+        out.frameOrigins.push_back({x, y});
+        Pen pen(canvas, x, y, fw, fh, float(k));
+        spec.draw(pen, i);
+    }
+    out.rgba = canvas.toRgba8();
+    return out;
+}
+
+std::vector<ImageSpec> allImages() {
+    std::vector<ImageSpec> out;
+    addUiImages(out);
+    addFontImages(out);
+    addPlayImages(out);
+    return out;
+}
+
+}  // namespace assetgen
