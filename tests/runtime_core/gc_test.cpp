@@ -138,6 +138,23 @@ TEST_F(LazyDestructionTest, StringArrayReleasesItsStringsWhenDestroyed) {
     EXPECT_EQ(shared, String("shared by the array and this test"));
 }
 
+class Refuses : public Object {
+  public:
+    Refuses() { throw 7; }
+};
+
+TEST_F(LazyDestructionTest, ThrowingConstructorGivesItsBlockBack) {
+    int newBytes = gc_new_bytes, alloced = gc_alloced_bytes;
+    EXPECT_THROW(gc_new<Refuses>(), int);
+    EXPECT_EQ(gc_new_bytes, newBytes);
+    EXPECT_EQ(gc_alloced_bytes, alloced);
+    EXPECT_EQ(gc_unmarked_list.succ, &gc_unmarked_list) << "never linked";
+    void* cached = gc_cache[sizeof(Refuses) / 8];
+    EXPECT_NE(cached, nullptr);
+    static_assert(sizeof(Object) == sizeof(Refuses));
+    EXPECT_EQ(static_cast<void*>(gc_new<Object>()), cached) << "the block is reused";
+}
+
 // ---- the cycle threshold ----
 
 TEST_F(CycleThresholdTest, NoSweepUpToTheLimitAndASweepOnTheFirstStepPastIt) {
