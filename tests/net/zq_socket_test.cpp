@@ -178,8 +178,11 @@ TEST(Resolution, NamesThatCannotBeLookedUpGiveTheAnyAddress) {
     EXPECT_EQ(ntohs(address.sin_port), 81);
     resolve_host(&address, "localhost", 0);
     EXPECT_EQ(Dotted(address), "127.0.0.1");
-    for (std::string name : {std::string(), std::string("nonexistent.invalid"), std::string(1024, 'a'),
-                             std::string(1023, 'a'), std::string("\0127.0.0.1", 10)}) {
+    for (std::string name :
+         {std::string(), std::string("nonexistent.invalid"), std::string(1024, 'a'), std::string(1023, 'a'),
+          std::string("\0"
+                      "127.0.0.1",
+                      10)}) {
         resolve_host(&address, name, 80);
         EXPECT_EQ(Dotted(address), "0.0.0.0") << name.size();
         EXPECT_EQ(address.sin_family, AF_INET);
