@@ -88,9 +88,10 @@ tvxAudio::tvxAudio() {
 tvxAudio::~tvxAudio() {
     // Only a replaced device is ever destroyed (tests); its sources go back
     // to OpenAL so that the current device can have them.
+    // Samples are not touched here: they may have been destroyed before
+    // this device, and each gives up its own buffer when it goes.
     for (tvxChannel& channel : channels)
         if (channel.source) alDeleteSources(1, &channel.source);
-    if (musicSample) musicSample->Discard();
     if (audio == this) audio = nullptr;
 }
 

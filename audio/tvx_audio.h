@@ -4,7 +4,10 @@
 // Ownership and lifecycle
 // - Created once by the framework delegate at start-up (gc_new<tvxAudio>());
 //   the constructor opens the OpenAL device and context and sets
-//   tvxAudio::audio. The OpenAL device is process-wide: a second tvxAudio
+//   tvxAudio::audio (a collector root). The new object is not linked yet
+//   while its constructor runs, so that store bypasses the write barrier:
+//   the creator stores the device with gc_assign (the delegate does, into
+//   its field and through zq_audio_SetAudioDevice). The OpenAL device is process-wide: a second tvxAudio
 //   (only tests make one) shares the device and context of the first.
 // - Each channel obtains an OpenAL source when it first needs one and keeps
 //   it for the rest of the run, unless another channel takes it over when
