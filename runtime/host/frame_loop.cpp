@@ -5,8 +5,15 @@
 // it sleeps, behind it catches up with at most 4 updates and forgets the
 // rest. While suspended (window unfocused or iconified) it blocks in
 // glfwWaitEvents, renders once per wake-up and makes no updates.
+//
+// If the first window cannot be opened there is no OpenGL context for the
+// devices; Run then prints "glfwOpenWindow failed" and ends the process
+// with exit code -1 before the game starts.
+#include <cstdlib>
+
 #include "runtime/glfw2/glfw2.h"
 #include "runtime/host/glfw_game.h"
+#include "runtime/lang/errors.h"
 
 using namespace glfw2;
 
@@ -17,6 +24,13 @@ constexpr int kMaxUpdatesPerFrame = 4;
 void ZqGlfwGame::Run() {
     // Every run starts in a 640 x 480 window.
     SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    // Without a window there is no OpenGL context for the devices the game
+    // creates at start: report it and fail rather than crash.
+    if (!glfwGetWindowParam(GLFW_OPENED)) {
+        zqPrint("glfwOpenWindow failed");
+        glfwTerminate();
+        std::exit(-1);
+    }
     // The application's OnCreate runs here and usually sets the update rate.
     StartGame();
 

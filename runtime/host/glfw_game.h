@@ -69,7 +69,8 @@ class ZqGlfwGame : public ZqGame {
     virtual ZqGlfwVideoMode* GetGlfwDesktopMode();
     virtual Array<ZqGlfwVideoMode*> GetGlfwVideoModes();
     // Opens the first window, starts the game and runs the frame loop until
-    // the window is closed.
+    // the window is closed. Ends the process with exit code -1 ("glfwOpenWindow
+    // failed") when the first window cannot be opened.
     virtual void Run();
 
   private:

@@ -42,6 +42,9 @@ KeyLine WaitForHit(ProbeProcess& probe, int code) {
 bool HasLine(const ProbeProcess& probe, const std::string& line) {
     for (const std::string& l : probe.Lines())
         if (l == line) return true;
+    std::string all;
+    for (const std::string& l : probe.Lines()) all += l + "\n";
+    ADD_FAILURE() << "no line \"" << line << "\" in:\n" << all;
     return false;
 }
 

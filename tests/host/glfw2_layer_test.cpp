@@ -230,4 +230,37 @@ TEST_F(LayerWindow, KeysArriveInV2NumberingAndHeldKeysReadPressed) {
     glfwSetKeyCallback(nullptr);
 }
 
+// The X server repeats a held key; v3 reports the repeats apart, and the
+// layer hands them on as presses only while key repeat is enabled.
+TEST_F(LayerWindow, HeldKeyRepeatsArePressesOnlyWithKeyRepeatEnabled) {
+    ASSERT_TRUE(Open());
+    glfwSetWindowTitle("layer-repeat-test");
+    glfwSetKeyCallback(RecordKey);
+    ASSERT_TRUE(PollUntil([] { return xdriver::FindWindow("layer-repeat-test") != 0; }));
+    xdriver::Xdotool("windowfocus --sync " + std::to_string(xdriver::FindWindow("layer-repeat-test")));
+    for (bool repeat : {true, false}) {
+        if (repeat) {
+            glfwEnable(GLFW_KEY_REPEAT);
+        } else {
+            glfwDisable(GLFW_KEY_REPEAT);
+        }
+        presses = 0;
+        lastAction = -1;
+        xdriver::Xdotool("keydown Right");
+        // Longer than the server's repeat delay.
+        for (int i = 0; i < 120; ++i) {
+            glfwPollEvents();
+            glfwSleep(0.01);
+        }
+        xdriver::Xdotool("keyup Right");
+        PollUntil([] { return lastAction == GLFW_RELEASE; });
+        if (repeat) {
+            EXPECT_GT(presses, 1);
+        } else {
+            EXPECT_EQ(presses, 1);
+        }
+    }
+    glfwSetKeyCallback(nullptr);
+}
+
 }  // namespace

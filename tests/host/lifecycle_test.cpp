@@ -2,8 +2,20 @@
 // zq_app functions, against hosts whose platform answers are scripted.
 #include <gtest/gtest.h>
 
+#include <errno.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
 #include <vector>
 
+#include "input/input_device.h"
 #include "runtime/host/app.h"
 #include "runtime/host/game_delegate.h"
 #include "runtime/host/zq_app.h"
@@ -122,6 +134,43 @@ TEST_F(AppModule, CreatingTheApplicationInstallsOneDelegateInTheHost) {
     EXPECT_EQ(zq_app__delegate->input, nullptr);
 }
 
+// The delegate's input routing, with an input device but no window.
+class DelegateInput : public AppModule {
+  protected:
+    void SetUp() override {
+        AppModule::SetUp();
+        gc_new<c_App>()->m_new();
+        input = gc_new<c_InputDevice>()->m_new();
+        gc_assign(zq_app__delegate->input, input);
+    }
+    c_InputDevice* input = nullptr;
+};
+
+TEST_F(DelegateInput, MouseButtonsAreKeysAndOnlyPressAndMoveRecordThePosition) {
+    zq_app__delegate->MouseEvent(4, 0, 10, 20);
+    EXPECT_TRUE(input->p_KeyDown(1));
+    EXPECT_TRUE(input->p_KeyDown(384));
+    EXPECT_EQ(input->p_KeyHit(1), 1);
+    EXPECT_EQ(input->p_KeyHit(384), 1);
+    EXPECT_FLOAT_EQ(input->p_MouseX(), 10);
+    zq_app__delegate->MouseEvent(5, 0, 30, 40);
+    EXPECT_FALSE(input->p_KeyDown(1));
+    EXPECT_FALSE(input->p_KeyDown(384));
+    EXPECT_FLOAT_EQ(input->p_MouseX(), 10);
+    EXPECT_FLOAT_EQ(input->p_MouseY(), 20);
+    zq_app__delegate->MouseEvent(6, -1, 50, 60);
+    EXPECT_FLOAT_EQ(input->p_MouseX(), 50);
+    EXPECT_FLOAT_EQ(input->p_MouseY(), 60);
+}
+
+TEST_F(DelegateInput, KeysReachTheInputDeviceAndOnlyCloseOrBackKeyDownsEndTheApp) {
+    zq_app__delegate->KeyEvent(1, 39);
+    EXPECT_TRUE(input->p_KeyDown(39));
+    zq_app__delegate->KeyEvent(2, 432);  // a release alone ends nothing
+    EXPECT_EXIT(zq_app__delegate->KeyEvent(1, 432), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(zq_app__delegate->KeyEvent(1, 416), ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(AppModule, DisplayModesKeepTheFirstOfEachSizeInHostOrder) {
     host.modes = {{640, 480}, {800, 600}, {640, 480}, {1024, 768}, {800, 600}, {480, 640}};
     host.desktopWidth = 1280;
@@ -191,6 +240,70 @@ TEST(HostServices, TolvarPathsMapUnderTheApplicationFolder) {
     EXPECT_FALSE(mapped.StartsWith("tolvar:"));
     EXPECT_TRUE(host.PathToFilePath("tolvar:nowhere").IsEmpty());
     EXPECT_TRUE(host.PathToFilePath("./x.txt") == String("./x.txt"));
+}
+
+// A stand-in opener on PATH that records its arguments, so OpenUrl's real
+// fork and exec run without a desktop.
+class FakeOpener : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/host_open_url_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        record = dir + "/record";
+        std::ofstream script(dir + "/xdg-open");
+        script << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" " << record << "\n";
+        script.close();
+        chmod((dir + "/xdg-open").c_str(), 0755);
+        oldPath = getenv("PATH");
+        setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
+    }
+    void TearDown() override {
+        setenv("PATH", oldPath.c_str(), 1);
+        std::system(("rm -rf " + dir).c_str());
+    }
+    // The opener's record ("<argument count>|<first argument>"), or empty
+    // when it did not run within `seconds`.
+    std::string WaitForRecord(double seconds) {
+        for (int i = 0; i < seconds * 100; ++i) {
+            std::ifstream in(record);
+            if (in) {
+                std::stringstream text;
+                text << in.rdbuf();
+                return text.str();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return std::string();
+    }
+    std::string dir, record, oldPath;
+};
+
+TEST_F(FakeOpener, OpenUrlHandsTheUrlOverAsOneArgumentWithoutAShellAndLeavesNoChild) {
+    ZqTolvarGame host;
+    std::string url = "http://example.invalid/a b?x=1&y=$(touch " + dir + "/shell);`touch " + dir + "/tick`";
+    host.OpenUrl(String(url.c_str()));
+    EXPECT_EQ(WaitForRecord(5), "1|" + url);
+    struct stat st;
+    EXPECT_NE(stat((dir + "/shell").c_str(), &st), 0);
+    EXPECT_NE(stat((dir + "/tick").c_str(), &st), 0);
+    // The intermediate child was reaped and the opener belongs to init.
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST_F(FakeOpener, OpenUrlNarrowsEachUnitToItsLowByte) {
+    ZqTolvarGame host;
+    const Char units[] = {u'h', u'i', 0x0141};
+    host.OpenUrl(String(units, 3));
+    EXPECT_EQ(WaitForRecord(5), "1|hiA");
+}
+
+TEST_F(FakeOpener, AUrlThatReadsAsAnOptionIsNotOpened) {
+    ZqTolvarGame host;
+    host.OpenUrl("--help");
+    host.OpenUrl("");
+    EXPECT_EQ(WaitForRecord(0.5), "");
 }
 
 }  // namespace
