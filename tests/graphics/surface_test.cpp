@@ -9,6 +9,9 @@
 #include "graphics/zq_graphics.h"
 #include "tests/graphics/graphics_test_support.h"
 
+extern int zq_app__devWidth;
+extern int zq_app__devHeight;
+
 namespace {
 
 class SurfaceTest : public ::testing::Test {
@@ -157,6 +160,27 @@ TEST_F(SurfaceTest, ScaledSurfaceRepeatsTexels) {
             ExpectPixel(200 + 4 * tx, 100 + 4 * ty, PatternTexel(tx, ty));
             ExpectPixel(203 + 4 * tx, 103 + 4 * ty, PatternTexel(tx, ty));
         }
+}
+
+TEST_F(SurfaceTest, FrontEndRotatesImagesAboutTheirHandle) {
+    tvxSurface* s = LoadPattern();
+    ASSERT_NE(s, nullptr);
+    c_Image* image = gc_new<c_Image>()->m_new()->p_Init(s, 1, c_Image::CentreHandle);  // handle (2, 1)
+    zq_app__devWidth = device->Width();
+    zq_app__devHeight = device->Height();
+    zq_graphics_BeginRender();
+    zq_graphics_DrawImage2(image, 100, 100, 90, 1, 1, 0);  // the x axis turns to point up
+    zq_graphics_DrawImage2(image, 200, 100, 0, 2, 3, 0);
+    zq_graphics_EndRender();
+    device->EndRender();
+    for (int ty = 0; ty < 2; ++ty)
+        for (int tx = 0; tx < 4; ++tx) {
+            ExpectPixel(99 + ty, 101 - tx, PatternTexel(tx, ty));
+            ExpectPixel(196 + 2 * tx, 97 + 3 * ty, PatternTexel(tx, ty));
+            ExpectPixel(197 + 2 * tx, 99 + 3 * ty, PatternTexel(tx, ty));
+        }
+    ExpectPixel(99, 102, {0, 0, 0, 0});
+    ExpectPixel(99, 97, {0, 0, 0, 0});
 }
 
 TEST_F(SurfaceTest, TexturedPolygonTakesTexelOffsets) {
