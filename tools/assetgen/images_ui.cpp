@@ -226,51 +226,59 @@ void drawMakerLogo(Pen& pen, int) {
 // ---------------------------------------------------------------------------
 // logo (256 x 128): "Skitterwind" with a swirl of bugs, for a light screen
 // ---------------------------------------------------------------------------
-void drawTinyBug(Pen& pen, V2 p, float heading, float size, Rgba col) {
-    V2 d = dir(heading);
-    V2 side{-d.y, d.x};
-    float reach = 3.0f * size;
+// A bug seen from above (head, thorax, abdomen, legs, antennae), turned to
+// `heading`, scaled by k from the 16-unit sprite; distance in design units.
+float bugShape(V2 p, V2 c, float k, float heading) {
+    V2 q = unrotate(p - c, heading) * (1.0f / k);
+    float d = std::min(sdCircle(q, {0, -4.2f}, 2.2f), sdCircle(q, {0, -1.0f}, 2.4f));
+    V2 a = q - V2{0, 3.2f};
+    a.y *= 0.72f;
+    d = std::min(d, len(a) - 3.3f);
     for (int s = -1; s <= 1; s += 2) {
-        V2 wc = p + side * (s * 1.3f * size) - d * (0.2f * size);
-        pen.fillNear(p, reach, rgb(200, 225, 255, 0.7f), [&](V2 q) { return sdCircle(q, wc, 1.1f * size); });
+        for (int i = 0; i < 3; ++i) {
+            V2 l0{s * 2.0f, -1.0f + i * 2.2f};
+            d = std::min(d, sdSegment(q, l0, l0 + V2{s * 4.2f, -2.0f + i * 2.0f}, 0.6f));
+        }
+        d = std::min(d, sdSegment(q, {s * 0.8f, -5.0f}, {s * 3.0f, -7.4f}, 0.55f));
     }
-    pen.fillNear(p, reach, kInk, [&](V2 q) {
-        return sdSegment(q, p - d * (1.3f * size), p + d * (1.1f * size), 1.05f * size);
-    });
-    pen.fillNear(p, reach, col, [&](V2 q) {
-        return sdSegment(q, p - d * (1.3f * size), p + d * (1.1f * size), 0.7f * size);
-    });
+    return d * k;
 }
 
-// A bug seen from above in one flat colour (head, thorax, abdomen, legs).
-void bugSilhouette(Pen& pen, V2 c, float k, Rgba col) {
-    pen.fillNear(c, 12 * k, col, [&](V2 p) {
-        V2 q = (p - c) * (1.0f / k);
-        float d = std::min(sdCircle(q, {0, -4.2f}, 2.2f), sdCircle(q, {0, -1.0f}, 2.4f));
-        V2 a = q - V2{0, 3.2f};
-        a.y *= 0.72f;
-        d = std::min(d, len(a) - 3.3f);
-        for (int s = -1; s <= 1; s += 2) {
-            for (int i = 0; i < 3; ++i) {
-                V2 l0{s * 2.0f, -1.0f + i * 2.2f};
-                d = std::min(d, sdSegment(q, l0, l0 + V2{s * 4.2f, -2.0f + i * 2.0f}, 0.6f));
-            }
-            d = std::min(d, sdSegment(q, {s * 0.8f, -5.0f}, {s * 3.0f, -7.4f}, 0.55f));
-        }
-        return d * k;
-    });
+// A flat bug in one colour.
+void bugSilhouette(Pen& pen, V2 c, float k, Rgba col, float heading = 0) {
+    pen.fillNear(c, 10 * k, col, [&](V2 p) { return bugShape(p, c, k, heading); });
+}
+
+// A small coloured bug with a dark outline and pale wings, for motifs.
+void drawTinyBug(Pen& pen, V2 c, float heading, float k, Rgba col) {
+    for (int s = -1; s <= 1; s += 2) {
+        V2 wc = c + dir(heading + s * 35.0f) * (4.0f * k);
+        pen.fillNear(c, 10 * k, rgb(210, 230, 255, 0.65f), [&](V2 p) {
+            V2 q = unrotate(p - wc, heading + s * 35.0f);
+            q.x *= 2.0f;
+            return (len(q) - 4.0f * k) / 2.0f;
+        });
+    }
+    pen.fillNear(c, 10 * k, kInk, [&](V2 p) { return bugShape(p, c, k, heading) - 0.6f; });
+    bugSilhouette(pen, c, k, col, heading);
 }
 
 void drawLogo(Pen& pen, int) {
     V2 c = pen.centre();
-    // Swarm motif: bugs streaming along a spiral behind the word.
-    for (int i = 0; i < 34; ++i) {
-        float t = i / 33.0f;
-        float ang = -100 + 300 * t;
-        float r = 30 + 62 * t;
-        V2 p = c + V2{std::sin(ang * kDeg) * r * 1.25f, -std::cos(ang * kDeg) * r * 0.5f} + V2{0, -6};
-        float heading = ang + 90 + 12 * (hash01(i, 9) - 0.5f);
-        drawTinyBug(pen, p, heading, 1.3f + 0.9f * t, paletteColour(i % 8, 0.95f, 0.7f));
+    // Swarm motif: a stream of followers swirling round the word behind
+    // their leader, growing as they come closer.
+    const int kBugs = 30;
+    for (int i = 0; i < kBugs; ++i) {
+        float t = i / float(kBugs - 1);
+        float ang = -150 + 290 * t;  // along an ellipse, clockwise from lower left
+        V2 p = c + V2{std::sin(ang * kDeg) * 112, -std::cos(ang * kDeg) * 50} + V2{0, -4};
+        V2 ahead = c + V2{std::sin((ang + 5) * kDeg) * 112, -std::cos((ang + 5) * kDeg) * 50} + V2{0, -4};
+        V2 step = ahead - p;
+        float heading = std::atan2(step.x, -step.y) / kDeg + 14 * (hash01(i, 9) - 0.5f);
+        if (i == kBugs - 1)
+            drawTinyBug(pen, p, heading, 0.66f, rgb(36, 44, 110));
+        else
+            drawTinyBug(pen, p, heading, 0.34f + 0.22f * t, paletteColour(i % 8, 0.95f, 0.7f));
     }
     const std::string word = "Skitterwind";
     float cell = 4.5f;
@@ -323,7 +331,7 @@ void drawMenu(Pen& pen, int f) {
         case 2:  // the swarm
             for (int i = 0; i < 60; ++i) {
                 float ang = i * 137.5f, r = 8 + 90 * std::sqrt(i / 60.0f);
-                drawTinyBug(pen, c + dir(ang) * r, ang + 90, 2.2f, paletteColour(i % 8, 0.95f));
+                drawTinyBug(pen, c + dir(ang) * r, ang + 90, 0.75f, paletteColour(i % 8, 0.95f));
             }
             break;
         default:  // star field
