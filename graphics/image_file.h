@@ -7,8 +7,8 @@
 // - A damaged or hostile file gives null: images larger than the surface
 //   limits of tvx_surface.h are refused from their header, before any pixel
 //   memory is allocated.
-// - Any thread (stb_image keeps no shared state that we change); reporting
-//   to the collector is atomic.
+// - Main thread: the path is a String and the file is opened through the
+//   host. (stb_image also records its last failure reason in a global.)
 #pragma once
 
 #include "runtime/lang/game.h"
