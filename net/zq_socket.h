@@ -12,7 +12,9 @@
 //   using it, so a descriptor number is never reused under a running call.
 // - resolve_host() is thread-safe (getaddrinfo) and takes 8-bit text.
 //
-// Platform notes: sends use MSG_NOSIGNAL (a closed peer gives an error
+// Platform notes: the socket library needs no start-up call here (Windows
+// sockets would be started once per process before the first socket or
+// address); sends use MSG_NOSIGNAL (a closed peer gives an error
 // count, never SIGPIPE); calls interrupted by a signal are resumed;
 // connecting or sending to 0.0.0.0 fails, as it does with Windows sockets
 // (Linux would take it for the local host).

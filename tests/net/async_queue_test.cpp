@@ -1,6 +1,8 @@
 // Asynchronous queues, the event pump and c_Socket's request rules, on real
 // loopback sockets.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -216,6 +218,54 @@ TEST(SocketDeathTest, StartingASocketTwiceIsADoubleRegistration) {
             gc_new<c_Socket>()->m_new(String("datagram"))->p_Start();
         },
         testing::ExitedWithCode(255), "Tolvar Runtime Error : Async event source is already active");
+}
+
+TEST(SocketDeathTest, ASocketTheSystemRefusesStopsTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            nettest::RouteOutputForDeathTest();
+            // Use up every descriptor the process may have.
+            rlimit limit{};
+            getrlimit(RLIMIT_NOFILE, &limit);
+            limit.rlim_cur = 64;
+            setrlimit(RLIMIT_NOFILE, &limit);
+            while (dup(STDERR_FILENO) >= 0) {
+            }
+            gc_new<c_Socket>()->m_new(String("stream"));
+        },
+        testing::ExitedWithCode(255), "Tolvar Runtime Error : Socket open failed");
+}
+
+TEST(Socket, AcceptedConnectionWorksAsAConnectedSocket) {
+    ZqSocket* server = gc_new<ZqSocket>();
+    ASSERT_TRUE(server->Open(ZQ_SOCKET_SERVER));
+    ASSERT_TRUE(server->Bind(String("127.0.0.1"), 0));
+    ASSERT_TRUE(server->Listen(1));
+    ZqSocketAddress* address = gc_new<ZqSocketAddress>();
+    server->GetLocalAddress(address);
+    address->Validate();
+
+    Listener* clientEvents = gc_new<Listener>();
+    c_Socket* client = gc_new<c_Socket>()->m_new(String("stream"));
+    client->p_ConnectAsync(address->host, address->port, clientEvents);
+    ASSERT_TRUE(server->Accept());  // blocks until the worker has connected
+    c_Socket* accepted = gc_new<c_Socket>()->m_new2(
+        server->Accepted(), ZQ_SOCKET_STREAM, c_Socket::kOpen | c_Socket::kConnecting | c_Socket::kConnected);
+    ASSERT_TRUE(PumpUntil([&] { return !clientEvents->events.empty(); }));
+    EXPECT_EQ(clientEvents->events[0], "connect:1");
+
+    Listener* serverEvents = gc_new<Listener>();
+    c_DataBuffer* into = Buffer("......");
+    accepted->p_ReceiveAsync(into, 0, 6, serverEvents);
+    client->p_SendAsync(Buffer("over"), 0, 4, clientEvents);
+    ASSERT_TRUE(PumpUntil([&] { return !serverEvents->events.empty() && clientEvents->events.size() == 2; }));
+    EXPECT_EQ(serverEvents->events[0], "receive:4");
+    EXPECT_EQ(clientEvents->events[1], "send:4:4");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(into->data), 4), "over");
+    client->p_Close();
+    accepted->p_Close();
+    server->Close();
 }
 
 TEST(Socket, ProtocolNamesGiveTheirNumbers) {
