@@ -155,6 +155,52 @@ TEST(GameFont, GlyphCellsHoldCodes33To126AndTheIconsAndSpaceIsEmpty) {
     }
 }
 
+TEST(GameFont, GlyphsFitTheTextWritersAdvanceKerningAndLineHeight) {
+    // The text writer advances 7 pixels plus a per-letter kerning and puts
+    // lines 10 pixels apart; a glyph (with its shadow) wider or taller than
+    // that would run into its neighbours.
+    auto kerning = [](int code) {
+        switch (code) {
+            case 'w':
+            case 'm':
+                return 2;
+            case 'W':
+            case 'M':
+                return 1;
+            case 'i':
+            case 'f':
+            case 'l':
+                return -3;
+            case 'j':
+            case 's':
+            case 'k':
+            case 'r':
+            case 'z':
+            case 't':
+            case 'n':
+                return -1;
+            default:
+                return 0;
+        }
+    };
+    auto png = loadPng(kData + "/fonts/shadow_pixel.png");
+    ASSERT_TRUE(png.has_value());
+    auto frames = cutGrid(png->width, png->height, 16, 16, 128);
+    ASSERT_EQ(frames.size(), 128u);
+    for (int code = 33; code <= 126; ++code) {
+        auto [fx, fy] = frames[code - 32];
+        int minX = 16, maxX = -1, minY = 16, maxY = -1;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (png->alpha(fx + x, fy + y)) {
+                    minX = std::min(minX, x), maxX = std::max(maxX, x);
+                    minY = std::min(minY, y), maxY = std::max(maxY, y);
+                }
+        EXPECT_LE(maxX - minX + 1, 7 + kerning(code)) << "width of '" << char(code) << "'";
+        EXPECT_LE(maxY - minY + 1, 10) << "height of '" << char(code) << "'";
+    }
+}
+
 TEST(DefaultFont, IsAStripOf96CellsWithTransparentSideBorders) {
     auto png = loadPng(kData + "/vexo_font.png");
     ASSERT_TRUE(png.has_value());
