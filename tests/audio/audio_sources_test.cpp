@@ -5,9 +5,6 @@
 
 #include <AL/al.h>
 
-#include <chrono>
-#include <thread>
-
 #include "audio/tvx_audio.h"
 #include "runtime/lang/gc.h"
 #include "sound_tools.h"
@@ -38,7 +35,7 @@ TEST(AudioSources, ChannelsTakeOverTheSourcesOfFinishedChannels) {
     EXPECT_EQ(audio->PlaySample(loop, 3, 1), -1);
     EXPECT_EQ(audio->channels[3].source, 0u);
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));  // the blip ends
+    ASSERT_TRUE(WaitForSourceToStop(blipSource));  // the blip ends
     EXPECT_EQ(audio->PlaySample(loop, 3, 1), 0);
     EXPECT_EQ(audio->channels[3].source, blipSource);
     EXPECT_EQ(audio->channels[1].source, 0u) << "the finished channel gave its source away";

@@ -1,12 +1,16 @@
 // Helpers for the audio tests (see sound_tools.h).
 #include "sound_tools.h"
 
+#include <AL/al.h>
+
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 TempDir::TempDir() {
     const char* base = std::getenv("TMPDIR");
@@ -60,4 +64,15 @@ void UseAlsoftConfig(const TempDir& dir, const std::string& text) {
 void InstallAudioTestHost() {
     static AudioTestHost host;
     ZqGame::_game = &host;
+}
+
+bool WaitForSourceToStop(unsigned int source, double timeoutSeconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    for (;;) {
+        ALint state = AL_STOPPED;
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+        if (state == AL_STOPPED) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }

@@ -39,6 +39,10 @@ void WriteBytes(const std::string& file, const std::vector<uint8_t>& bytes);
 // before the first OpenAL call of the process.
 void UseAlsoftConfig(const TempDir& dir, const std::string& text);
 
+// Waits until OpenAL reports the source stopped (its sound ended), polling
+// the source without touching any channel state; false after the timeout.
+bool WaitForSourceToStop(unsigned int source, double timeoutSeconds = 5.0);
+
 // The host as the program has it for sound: files opened by path, audio
 // decoded by tvxLoadAudioFile.
 class AudioTestHost : public ZqGame {
