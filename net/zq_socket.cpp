@@ -18,8 +18,11 @@
 void resolve_host(sockaddr_in* address, std::string_view host8, int port) {
     std::memset(address, 0, sizeof *address);
     address->sin_family = AF_INET;
-    address->sin_port = htons(static_cast<uint16_t>(port));
     address->sin_addr.s_addr = htonl(INADDR_ANY);
+    // A port that does not fit 16 bits would wrap round to some other port:
+    // leave the address unusable for a connect instead.
+    if (port < 0 || port > 65535) return;
+    address->sin_port = htons(static_cast<uint16_t>(port));
     if (host8.empty() || host8.size() > ZQ_MAX_HOST_NAME) return;
     // The name ends at its first NUL, as a C string does.
     std::string name(host8.substr(0, host8.find('\0')));

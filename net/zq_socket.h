@@ -42,7 +42,8 @@ constexpr int ZQ_MAX_HOST_NAME = 1023;
 // The address resolution rule: zeroed IPv4 address, `port` in network
 // order, address 0.0.0.0 unless `host8` (8-bit text: each character's low
 // byte) is 1 to 1023 bytes and names an IPv4 host, whose first address is
-// taken. Any thread.
+// taken. A port outside 0..65535 gives 0.0.0.0 port 0 (no look-up), which
+// no connect reaches. Any thread.
 void resolve_host(sockaddr_in* address, std::string_view host8, int port);
 
 class ZqSocketAddress : public Object {

@@ -187,6 +187,12 @@ TEST(Resolution, NamesThatCannotBeLookedUpGiveTheAnyAddress) {
         EXPECT_EQ(Dotted(address), "0.0.0.0") << name.size();
         EXPECT_EQ(address.sin_family, AF_INET);
     }
+    // Ports that do not fit 16 bits do not wrap round to another port.
+    for (int port : {-1, 65536, 65536 + 80}) {
+        resolve_host(&address, "127.0.0.1", port);
+        EXPECT_EQ(Dotted(address), "0.0.0.0") << port;
+        EXPECT_EQ(address.sin_port, 0) << port;
+    }
     // Each character counts by its low byte: U+0131 is the byte 0x31, "1".
     ZqSocketAddress* wide = gc_new<ZqSocketAddress>();
     wide->Set(String(u"127.0.0.\u0131"), 1);
