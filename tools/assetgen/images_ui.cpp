@@ -320,12 +320,16 @@ void drawMenu(Pen& pen, int f) {
             pen.fill(rgb(255, 255, 255, 0.25f),
                      [&](V2 p) { return std::max(panel(p) + 4, std::fabs(p.y - 53) - 1.5f); });
             break;
-        case 1:  // a planet with arms
-            pen.fill(rgb(120, 200, 200, 0.5f), [&](V2 p) { return sdCircle(p, c, 70); });
+        case 1:  // a planet with three arms of beads, as on the play field
+            pen.fillNear(c, 100, rgb(150, 220, 220, 0.45f), [&](V2 p) { return sdCircle(p, c, 96); });
+            pen.fillNear(c, 100, rgb(255, 255, 255, 0.35f), [&](V2 p) { return sdRing(p, c, 94, 1.5f); });
             for (int k = 0; k < 3; ++k)
                 for (int j = 1; j <= 8; ++j) {
-                    V2 q = c + dir(40 + 120.0f * k) * (j * 9.0f);
-                    pen.fillNear(q, 8, paletteColour(4, 0.9f), [&](V2 p) { return sdCircle(p, q, 5.5f); });
+                    V2 q = c + dir(40 + 120.0f * k) * (j * 11.5f);
+                    Rgba rim = paletteColour(4, 0.5f, 0.8f), body = paletteColour(4, 0.95f, 0.6f);
+                    pen.fillNear(q, 9, rim, [&](V2 p) { return sdCircle(p, q, 7.2f); });
+                    pen.fillNear(q, 9, body, [&](V2 p) { return sdCircle(p, q, 6.0f); });
+                    pen.fillNear(q, 9, rgb(255, 255, 255, 0.8f), [&](V2 p) { return sdCircle(p, q, 1.7f); });
                 }
             break;
         case 2:  // the swarm

@@ -80,16 +80,19 @@ void symGear(Pen& pen, V2 c, float s, Rgba col) {
              [&](V2 p) { return opCut(sdGear(p, c, 8, 0.3f * s, 0.42f * s, 0), sdCircle(p, c, 0.14f * s)); });
 }
 void symRestart(Pen& pen, V2 c, float s, Rgba col) {
+    // Three quarters of a ring, ending in an arrow head that points along it.
+    const float r = 0.27f * s, w = 0.065f * s;
     pen.fill(col, [&](V2 p) {
         V2 q = p - c;
-        float ring = std::fabs(len(q) - 0.28f * s) - 0.07f * s;
-        float gap = sdBox(q, {0.12f * s, -0.22f * s}, {0.12f * s, 0.14f * s});
-        return opCut(ring, gap);
+        float ring = std::fabs(len(q) - r) - w;
+        float upperRight = std::max(-q.x, q.y);  // negative in the quadrant right of and above c
+        return opCut(ring, upperRight);
     });
-    std::vector<V2> head = {c + V2{0.05f * s, -0.45f * s}, c + V2{0.3f * s, -0.28f * s},
-                            c + V2{0.05f * s, -0.1f * s}};
+    V2 tip = c + V2{-0.02f * s, -r};
+    std::vector<V2> head = {tip + V2{0.0f, -0.17f * s}, tip + V2{0.19f * s, 0.0f}, tip + V2{0.0f, 0.17f * s}};
     pen.fill(col, [&](V2 p) { return sdPolygon(p, head); });
 }
+
 void symStar(Pen& pen, V2 c, float s, Rgba col) {
     std::vector<V2> st = starPoints(c, 5, 0.42f * s, 0.18f * s, 0);
     pen.fill(col, [&](V2 p) { return sdPolygon(p, st) - 0.02f * s; });

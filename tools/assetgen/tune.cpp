@@ -77,7 +77,7 @@ size_t at(double seconds) {
 // Voices
 // ---------------------------------------------------------------------------
 void pad(Stereo& mix, const Chord& chord, double start, double dur, float gain) {
-    std::vector<int> tones = chord.tones(57);
+    std::vector<int> tones = chord.tones(53);
     double release = 0.45;
     for (int k = 0; k < 3; ++k) {
         double f = noteHz(tones[k]);
@@ -203,7 +203,7 @@ Stereo compose() {
             }
         }
         // Arpeggio: sixteenths; eighths in the intro and the breakdown.
-        std::vector<int> tones = bar.chord.tones(69);
+        std::vector<int> tones = bar.chord.tones(65);
         const int* pattern = bar.part == Part::B ? kArpB : kArpA;
         int step = (bar.part == Part::Intro || bar.part == Part::Breakdown) ? 2 : 1;
         for (int s = 0; s < 16; s += step) {
@@ -215,7 +215,7 @@ Stereo compose() {
         // Bell melody on top in the later sections.
         if (bar.lead) {
             const int* m = kMelody[b % 4];
-            std::vector<int> hi = bar.chord.tones(76);
+            std::vector<int> hi = bar.chord.tones(74);
             static const double kRhythm[4] = {0, 1.5, 2, 3};
             for (int n = 0; n < 4; ++n)
                 bellNote(mix, hi[m[n]], t0 + kRhythm[n] * kBeat, (n == 3 ? 1.0 : 0.5) * kBeat * 1.6, 0.07f);
