@@ -6,12 +6,11 @@
 //   channels  channel count (1 or 2 are playable)
 //   format    bytes per sample (1 or 2 are playable)
 //   hertz     sample rate
-// The block holds at least length * channels * format bytes. Any thread may
-// call these; they touch no collector state except the atomic external-byte
-// counter.
+// The block holds at least length * channels * format bytes.
+//
+// Threading: called on the main thread (the path String belongs to it); the
+// only collector state touched is the atomic external-byte counter.
 #pragma once
-
-#include <cstdio>
 
 #include "runtime/lang/game.h"
 #include "runtime/lang/string.h"
