@@ -80,16 +80,17 @@ float sdGear(V2 p, V2 c, int teeth, float r0, float r1, float rot) {
 }
 
 std::vector<uint8_t> Canvas::toRgba8() const {
+    auto byte = [](float v) { return uint8_t(clamp01(v) * 255.0f + 0.5f); };
     std::vector<uint8_t> out(px_.size() * 4);
     for (size_t i = 0; i < px_.size(); ++i) {
         const Rgba& c = px_[i];
-        float a = clamp01(c.a);
-        float inv = a > 1e-6f ? 1.0f / a : 0.0f;
-        out[i * 4 + 0] = uint8_t(std::lround(clamp01(c.r * inv) * 255));
-        out[i * 4 + 1] = uint8_t(std::lround(clamp01(c.g * inv) * 255));
-        out[i * 4 + 2] = uint8_t(std::lround(clamp01(c.b * inv) * 255));
-        out[i * 4 + 3] = uint8_t(std::lround(a * 255));
-        if (out[i * 4 + 3] == 0) out[i * 4 + 0] = out[i * 4 + 1] = out[i * 4 + 2] = 0;
+        uint8_t* o = &out[i * 4];
+        o[3] = byte(c.a);
+        if (o[3] == 0) continue;  // fully transparent texels keep colour 0
+        float inv = 1.0f / clamp01(c.a);
+        o[0] = byte(c.r * inv);
+        o[1] = byte(c.g * inv);
+        o[2] = byte(c.b * inv);
     }
     return out;
 }

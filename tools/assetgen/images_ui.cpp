@@ -208,18 +208,20 @@ void drawButton(Pen& pen, int f) {
 }
 
 // ---------------------------------------------------------------------------
-// common/MakerLogo (256 x 256): the emblem and "TOLVAR", for a black screen
+// common/MakerLogo (256 x 256): the emblem and "TOLVAR", for a black screen.
+// The loader draws it at twice its size inside rings of spinning dots, so
+// everything stays within about 80 units of the centre.
 // ---------------------------------------------------------------------------
 void drawMakerLogo(Pen& pen, int) {
     V2 c = pen.centre();
-    pen.glow(c + V2{0, -24}, 110, rgb(40, 140, 170, 0.35f), 2.0f);
-    drawEmblem(pen, c + V2{0, -26}, 150);
+    pen.glow(c + V2{0, -14}, 80, rgb(40, 140, 170, 0.35f), 2.0f);
+    drawEmblem(pen, c + V2{0, -16}, 96);
     const std::string word = "TOLVAR";
-    float cell = 5.2f;
+    float cell = 3.2f;
     float w = roundTextWidth(word, cell);
-    float x = c.x - w / 2, y = 196;
-    roundText(pen, word, x + 1.5f, y + 2, cell, 0.62f, rgb(0, 0, 0, 0.6f), 1.5f);
-    roundText(pen, word, x, y, cell, 0.62f, rgb(10, 40, 56), 1.6f);
+    float x = c.x - w / 2, y = c.y + 40;
+    roundText(pen, word, x + 1, y + 1.5f, cell, 0.62f, rgb(0, 0, 0, 0.6f), 1.0f);
+    roundText(pen, word, x, y, cell, 0.62f, rgb(10, 40, 56), 1.1f);
     roundText(pen, word, x, y, cell, 0.62f, rgb(235, 250, 252));
 }
 
