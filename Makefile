@@ -5,7 +5,7 @@ PRESET ?= release
 BUILD  := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench fuzz format clean
+.PHONY: all deps configure build run showcase test bench fuzz format clean
 
 all: build
 
@@ -20,6 +20,9 @@ build: configure
 
 run: build
 	@scripts/run-program $(BUILD)
+
+showcase: build
+	@cd $(BUILD)/bin && ./tolvar-showcase
 
 test: build
 	@scripts/with-display ctest --preset $(PRESET)

@@ -141,8 +141,9 @@ void DrawFrame(tvxGraphics* device, c_Image* image, float x, float y, int frame)
     device->DrawSurface2(image->surface, x, y, f->x, f->y, image->width, image->height);
 }
 
+// A null image has no frames: drawing one is a no-op, not a crash.
 bool HasFrame(const c_Image* image, int frame) {
-    return frame >= 0 && frame < image->frames.Length();
+    return image && frame >= 0 && frame < image->frames.Length();
 }
 
 }  // namespace
@@ -159,6 +160,25 @@ void zq_graphics_DrawEllipse(float x, float y, float xr, float yr) {
     ValidatedDevice()->DrawOval(x - xr, y - yr, 2 * xr, 2 * yr);
 }
 
+void zq_graphics_DrawPoint(float x, float y) {
+    ValidatedDevice()->DrawPoint(x, y);
+}
+
+void zq_graphics_DrawOval(float x, float y, float w, float h) {
+    ValidatedDevice()->DrawOval(x, y, w, h);
+}
+
+void zq_graphics_DrawPoly(Array<float> verts) {
+    ValidatedDevice()->DrawPoly(verts);
+}
+
+void zq_graphics_DrawPoly2(Array<float> verts, c_Image* image, int frame) {
+    tvxGraphics* device = ValidatedDevice();
+    if (!HasFrame(image, frame)) return;
+    c_Frame* f = image->frames[frame];
+    device->DrawPoly2(verts, image->surface, f->x, f->y);
+}
+
 void zq_graphics_DrawImage(c_Image* image, float x, float y, int frame) {
     tvxGraphics* device = ValidatedDevice();
     if (!HasFrame(image, frame)) return;
@@ -167,6 +187,7 @@ void zq_graphics_DrawImage(c_Image* image, float x, float y, int frame) {
 
 void zq_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
                             int frame) {
+    if (!HasFrame(image, frame)) return;
     c_GraphicsContext* gc = zq_graphics_context;
     gc->p_PushMatrix();
     gc->p_Transform(1, 0, 0, 1, x, y);
@@ -175,8 +196,7 @@ void zq_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, fl
     gc->p_Transform(c, -s, s, c, 0, 0);
     gc->p_Transform(scaleX, 0, 0, scaleY, 0, 0);
     gc->p_Transform(1, 0, 0, 1, -image->handleX, -image->handleY);
-    tvxGraphics* device = ValidatedDevice();
-    if (HasFrame(image, frame)) DrawFrame(device, image, 0, 0, frame);
+    DrawFrame(ValidatedDevice(), image, 0, 0, frame);
     gc->p_PopMatrix();
 }
 

@@ -56,6 +56,13 @@ void zq_graphics_PopMatrix();
 void zq_graphics_DrawRect(float x, float y, float w, float h);
 void zq_graphics_DrawLine(float x1, float y1, float x2, float y2);
 void zq_graphics_DrawEllipse(float x, float y, float xr, float yr);  // centre and radii
+void zq_graphics_DrawPoint(float x, float y);
+void zq_graphics_DrawOval(float x, float y, float w, float h);  // inscribed in the rectangle
+// A filled convex polygon: x0, y0, x1, y1 ...; 1 to 1024 vertices, else nothing.
+void zq_graphics_DrawPoly(Array<float> verts);
+// A textured polygon: x, y, u, v per vertex, u and v in texels from the
+// frame's top-left corner of the image; 1 to 1024 vertices, else nothing.
+void zq_graphics_DrawPoly2(Array<float> verts, c_Image* image, int frame);
 // Frame indexes outside the image draw nothing.
 void zq_graphics_DrawImage(c_Image* image, float x, float y, int frame);
 void zq_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,

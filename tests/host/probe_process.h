@@ -20,6 +20,7 @@ class ProbeProcess {
     ProbeProcess& operator=(const ProbeProcess&) = delete;
 
     bool Started() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
     // Reads lines until one satisfies `match` (returned) or `seconds` pass
     // or the output ends (empty string).
     std::string WaitFor(const std::function<bool(const std::string&)>& match, double seconds = 10);
