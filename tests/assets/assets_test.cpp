@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 #include <stb_vorbis.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -244,6 +246,68 @@ TEST(Sounds, EveryEffectIsShortMono16BitPcmBelowFullScaleAndStartsAndEndsQuietly
     }
 }
 
+namespace {
+
+// Zero crossings per second over a slice of samples: a rough pitch measure.
+double crossingRate(const std::vector<int16_t>& s, size_t from, size_t to) {
+    int n = 0;
+    for (size_t i = from + 1; i < to; ++i) n += (s[i - 1] < 0) != (s[i] < 0);
+    return n * 44100.0 / double(to - from);
+}
+
+// RMS of the samples within 30 dB of the peak: the audible body of a sound.
+double bodyRms(const std::vector<int16_t>& s) {
+    int peak = 0;
+    for (int16_t v : s) peak = std::max(peak, std::abs(int(v)));
+    double sum = 0;
+    size_t n = 0;
+    for (int16_t v : s)
+        if (std::abs(int(v)) > peak * 0.03) sum += double(v) * v, ++n;
+    return n ? std::sqrt(sum / n) : 0;
+}
+
+}  // namespace
+
+TEST(Sounds, LostSqueaksFallHomeBlipsRiseAndEachVariantIsDistinct) {
+    std::vector<std::vector<int16_t>> seen;
+    for (int id = 1; id <= 20; ++id) {
+        auto wav = loadWav(soundPath(id));
+        ASSERT_TRUE(wav.has_value());
+        const auto& s = wav->samples;
+        size_t q = s.size() / 4;
+        double early = crossingRate(s, q / 2, q + q / 2), late = crossingRate(s, 2 * q, 3 * q);
+        if (id <= 10) {
+            EXPECT_LT(late, early * 0.8) << "squeak " << id << " falls";
+        }
+        for (const auto& other : seen) EXPECT_NE(s, other) << "sound " << id << " repeats another";
+        seen.push_back(s);
+    }
+    // A home blip glides up into its note: its first few milliseconds are
+    // lower than the note it settles on.
+    for (int id = 11; id <= 20; ++id) {
+        auto wav = loadWav(soundPath(id));
+        ASSERT_TRUE(wav.has_value());
+        double start = crossingRate(wav->samples, 0, 441), settled = crossingRate(wav->samples, 1323, 2646);
+        EXPECT_LT(start, settled) << "blip " << id << " rises";
+    }
+}
+
+TEST(Sounds, EffectsHaveSimilarLoudness) {
+    std::vector<double> levels;
+    for (int id : soundIds()) {
+        auto wav = loadWav(soundPath(id));
+        ASSERT_TRUE(wav.has_value());
+        levels.push_back(bodyRms(wav->samples));
+    }
+    std::vector<double> sorted = levels;
+    std::sort(sorted.begin(), sorted.end());
+    double median = sorted[sorted.size() / 2];
+    for (size_t i = 0; i < levels.size(); ++i) {
+        EXPECT_GT(levels[i], median / 3) << "sound " << soundIds()[i] << " too quiet";
+        EXPECT_LT(levels[i], median * 3) << "sound " << soundIds()[i] << " too loud";
+    }
+}
+
 TEST(Tune, DecodesAsStereoOfAbout105Seconds) {
     std::string path = kData + "/sfx/driftwood.ogg";
     int error = 0;
@@ -256,11 +320,29 @@ TEST(Tune, DecodesAsStereoOfAbout105Seconds) {
     EXPECT_GE(seconds, 100.0f);
     EXPECT_LE(seconds, 110.0f);
     // The whole stream decodes, to the length the stream reports.
+    std::vector<short> pcm;
     short buf[4096 * 2];
-    long frames = 0;
-    for (int n; (n = stb_vorbis_get_samples_short_interleaved(v, 2, buf, 4096 * 2)) > 0;) frames += n;
-    EXPECT_NEAR(double(frames) / info.sample_rate, seconds, 0.01);
+    for (int n; (n = stb_vorbis_get_samples_short_interleaved(v, 2, buf, 4096 * 2)) > 0;)
+        pcm.insert(pcm.end(), buf, buf + 2 * n);
     stb_vorbis_close(v);
+    size_t frames = pcm.size() / 2;
+    EXPECT_NEAR(double(frames) / info.sample_rate, seconds, 0.01);
+    // It ends cleanly: the last tenth of a second is near silence.
+    int tail = 0;
+    for (size_t i = pcm.size() - 4410 * 2; i < pcm.size(); ++i) tail = std::max(tail, std::abs(int(pcm[i])));
+    EXPECT_LT(tail, 600);
+    // The two channels differ: real stereo, not one channel twice.
+    long differ = 0;
+    for (size_t i = 0; i + 1 < pcm.size(); i += 2) differ += std::abs(pcm[i] - pcm[i + 1]) > 200;
+    EXPECT_GT(differ, long(frames / 10));
+}
+
+TEST(Generator, ReportsAFolderItCannotWriteAsFailure) {
+    std::string cmd =
+        std::string("\"") + ASSETGEN_PATH + "\" --data /proc/assetgen-cannot-write > /dev/null 2>&1";
+    int status = std::system(cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 0);
 }
 
 TEST(Generator, TwoRunsWriteByteIdenticalFiles) {

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -84,6 +85,14 @@ int main(int argc, char** argv) {
             return usage();
     }
     if (dataDir.empty()) return usage();
+    // Fail before any work when the output folders cannot be made.
+    for (const std::string& dir : {dataDir, sheetDir}) {
+        std::error_code ec;
+        if (!dir.empty() && !std::filesystem::create_directories(dir, ec) && ec) {
+            std::fprintf(stderr, "assetgen: cannot create %s: %s\n", dir.c_str(), ec.message().c_str());
+            return 1;
+        }
+    }
     auto started = std::chrono::steady_clock::now();
     // Moderate compression: files stay small and writing stays fast.
     stbi_write_png_compression_level = 6;
