@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "runtime/lang/datapath.h"
+#include "runtime/lang/game.h"
 #include "runtime/lang/init.h"
 
 tvxGraphics* zq_graphics_device = nullptr;
@@ -12,12 +13,6 @@ tvxGraphics* zq_graphics_renderDevice = nullptr;
 GC_ROOT(zq_graphics_renderDevice);
 c_GraphicsContext* zq_graphics_context = nullptr;
 GC_ROOT(zq_graphics_context);
-
-// The device size, in pixels, that the application framework refreshes from
-// the host before each render. Weak so that the graphics library also links
-// without the framework (tests, tools); the framework's definitions win.
-[[gnu::weak]] int zq_app__devWidth = 0;
-[[gnu::weak]] int zq_app__devHeight = 0;
 
 static void zq_graphics_Init() {
     zq_graphics_device = nullptr;

@@ -16,8 +16,6 @@ Array<c_DisplayMode*> zq_app__displayModes;
 GC_ROOT(zq_app__displayModes);
 c_DisplayMode* zq_app__desktopMode = nullptr;
 GC_ROOT(zq_app__desktopMode);
-int zq_app__devWidth = 0;
-int zq_app__devHeight = 0;
 
 void zq_app_InitGlobals(ZqGame* host) {
     zq_app__game = host;

@@ -22,8 +22,8 @@ extern c_GameDelegate* zq_app__delegate;            // the one framework delegat
 extern int zq_app__updateRate;                      // updates per second, as last set
 extern Array<c_DisplayMode*> zq_app__displayModes;  // one per distinct size, host order
 extern c_DisplayMode* zq_app__desktopMode;          // null until the game starts
-extern int zq_app__devWidth;                        // window size in pixels, as last refreshed
-extern int zq_app__devHeight;
+// zq_app__devWidth / zq_app__devHeight: the window size in pixels as last
+// refreshed; declared with the host class (runtime/lang/game.h).
 
 // Sets the module's globals to their defaults (called by zqInit).
 void zq_app_InitGlobals(ZqGame* host);

@@ -6,6 +6,8 @@
 
 ZqGame* ZqGame::_game = nullptr;
 int glfwGraphicsSeq = 0;
+int zq_app__devWidth = 0;
+int zq_app__devHeight = 0;
 
 template <class Fn>
 void ZqGame::Deliver(Fn&& fn) {

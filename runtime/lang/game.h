@@ -49,6 +49,12 @@ public:
 // Textures remember the value current when they were made (graphics).
 extern int glfwGraphicsSeq;
 
+// The device (window client) size in pixels as the framework last refreshed
+// it from the host, before every update and render. Read by the graphics
+// front end for the frame's full-window scissor; written by the app module.
+extern int zq_app__devWidth;
+extern int zq_app__devHeight;
+
 class ZqGame {
 public:
     // The one host object (set by the host's start-up).

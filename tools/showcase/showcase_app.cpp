@@ -76,7 +76,7 @@ void c_ShowcaseApp::HandleKeys() {
     if (step != countStep_) SetCountStep(step);
 
     if (zq_input_KeyHit(kKeySpace) && sounds_.Length() > 0) {
-        zq_audio_PlaySound(sounds_[random_.Below(sounds_.Length())], nextChannel_, 0);
+        zq_audio_PlaySound(sounds_[RandomBelow(sounds_.Length())], nextChannel_, 0);
         nextChannel_ = (nextChannel_ + 1) % kEffectChannels;
     }
     if (zq_input_KeyHit(kKeyM)) {

@@ -50,7 +50,6 @@ class c_ShowcaseApp : public c_App {
     bool musicOn_ = false;
     bool fullscreen_ = false;
     int nextChannel_ = 0;
-    ShowcaseRandom random_{7};
 
     int updates_ = 0;  // since the start of the current second
     int renders_ = 0;

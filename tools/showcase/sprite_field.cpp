@@ -7,21 +7,21 @@ SpriteField::SpriteField() {
 }
 
 void SpriteField::Respawn(Sprite& s) {
-    float roll = random_.Next();
+    float roll = zq_random_Rnd();
     s.kind = roll < 0.5f ? SpriteKind::Bug : (roll < 0.85f ? SpriteKind::Star : SpriteKind::Pickup);
-    s.x = random_.Range(0, kWidth);
-    s.y = random_.Range(0, kHeight);
-    float heading = random_.Range(0, 6.2831855f);
-    float speed = random_.Range(0.3f, 1.6f);
+    s.x = zq_random_Rnd2(0, kWidth);
+    s.y = zq_random_Rnd2(0, kHeight);
+    float heading = zq_random_Rnd2(0, 6.2831855f);
+    float speed = zq_random_Rnd2(0.3f, 1.6f);
     s.vx = std::sin(heading) * speed;
     s.vy = -std::cos(heading) * speed;
     // Bugs face where they go (rotation 0 is "up", clockwise positive).
     s.angle = heading * 57.29578f;
-    s.spin = s.kind == SpriteKind::Bug ? 0.0f : random_.Range(-3.0f, 3.0f);
-    s.scale = s.kind == SpriteKind::Pickup ? random_.Range(0.4f, 0.7f) : random_.Range(0.8f, 1.8f);
-    s.phase = random_.Range(0, 6.2831855f);
+    s.spin = s.kind == SpriteKind::Bug ? 0.0f : zq_random_Rnd2(-3.0f, 3.0f);
+    s.scale = s.kind == SpriteKind::Pickup ? zq_random_Rnd2(0.4f, 0.7f) : zq_random_Rnd2(0.8f, 1.8f);
+    s.phase = zq_random_Rnd2(0, 6.2831855f);
     s.variant =
-        s.kind == SpriteKind::Star ? random_.Below(256) : random_.Below(s.kind == SpriteKind::Bug ? 8 : 64);
+        s.kind == SpriteKind::Star ? RandomBelow(256) : RandomBelow(s.kind == SpriteKind::Bug ? 8 : 64);
 }
 
 void SpriteField::SetCount(int count) {
@@ -57,16 +57,16 @@ void SpriteField::SpawnBurst(float x, float y) {
     for (int i = 0; i < kStarsPerBurst; ++i) {
         BurstStar& b = burst_[nextBurst_];
         nextBurst_ = (nextBurst_ + 1) % kMaxBurst;
-        float heading = random_.Range(0, 6.2831855f);
-        float speed = random_.Range(0.5f, 4.0f);
+        float heading = zq_random_Rnd2(0, 6.2831855f);
+        float speed = zq_random_Rnd2(0.5f, 4.0f);
         b = {x,
              y,
              std::cos(heading) * speed,
              std::sin(heading) * speed,
-             40 + random_.Below(40),
-             random_.Below(256),
-             random_.Range(160, 255),
-             random_.Range(120, 255),
-             random_.Range(60, 255)};
+             40 + RandomBelow(40),
+             RandomBelow(256),
+             zq_random_Rnd2(160, 255),
+             zq_random_Rnd2(120, 255),
+             zq_random_Rnd2(60, 255)};
     }
 }

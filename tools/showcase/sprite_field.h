@@ -10,20 +10,12 @@
 
 #include <cstdint>
 
-class ShowcaseRandom {
-  public:
-    explicit ShowcaseRandom(uint32_t seed) : state_(seed) {}
-    // Uniform in [0, 1).
-    float Next() {
-        state_ = state_ * 1664525u + 1013904223u;
-        return static_cast<float>(state_ >> 8) / 16777216.0f;
-    }
-    float Range(float lo, float hi) { return lo + (hi - lo) * Next(); }
-    int Below(int n) { return static_cast<int>(Next() * static_cast<float>(n)); }
+#include "runtime/lang/random.h"
 
-  private:
-    uint32_t state_;
-};
+// A whole number in [0, n) from the framework's shared generator.
+inline int RandomBelow(int n) {
+    return static_cast<int>(zq_random_Rnd() * static_cast<float>(n));
+}
 
 enum class SpriteKind : uint8_t { Bug, Star, Pickup };
 
@@ -71,5 +63,4 @@ class SpriteField {
     BurstStar burst_[kMaxBurst] = {};
     int count_ = 0;
     int nextBurst_ = 0;
-    ShowcaseRandom random_{20261208};
 };
