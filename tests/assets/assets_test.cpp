@@ -17,6 +17,7 @@
 #include <string>
 
 #include "data_files.h"
+#include "pixel_font.h"
 
 using namespace assets_test;
 
@@ -161,30 +162,6 @@ TEST(GameFont, GlyphsFitTheTextWritersAdvanceKerningAndLineHeight) {
     // The text writer advances 7 pixels plus a per-letter kerning and puts
     // lines 10 pixels apart; a glyph (with its shadow) wider or taller than
     // that would run into its neighbours.
-    auto kerning = [](int code) {
-        switch (code) {
-            case 'w':
-            case 'm':
-                return 2;
-            case 'W':
-            case 'M':
-                return 1;
-            case 'i':
-            case 'f':
-            case 'l':
-                return -3;
-            case 'j':
-            case 's':
-            case 'k':
-            case 'r':
-            case 'z':
-            case 't':
-            case 'n':
-                return -1;
-            default:
-                return 0;
-        }
-    };
     auto png = loadPng(kData + "/fonts/shadow_pixel.png");
     ASSERT_TRUE(png.has_value());
     auto frames = cutGrid(png->width, png->height, 16, 16, 128);
@@ -198,7 +175,7 @@ TEST(GameFont, GlyphsFitTheTextWritersAdvanceKerningAndLineHeight) {
                     minX = std::min(minX, x), maxX = std::max(maxX, x);
                     minY = std::min(minY, y), maxY = std::max(maxY, y);
                 }
-        EXPECT_LE(maxX - minX + 1, 7 + kerning(code)) << "width of '" << char(code) << "'";
+        EXPECT_LE(maxX - minX + 1, 7 + assetgen::textKerning(code)) << "width of '" << char(code) << "'";
         EXPECT_LE(maxY - minY + 1, 10) << "height of '" << char(code) << "'";
     }
 }

@@ -9,18 +9,18 @@ int gridColumns(int frames) {
     return cols;
 }
 
-RenderedImage renderImage(const ImageSpec& spec, const Tier& tier) {
+RenderedImage renderImage(const ImageSpec& image, const Tier& tier) {
     RenderedImage out;
-    int k = spec.allTiers ? tier.factor : 1;
-    out.file = spec.name + (spec.allTiers ? tier.suffix : "") + (spec.allTiers ? ".png" : "");
-    int fw = spec.frameWidth * k, fh = spec.frameHeight * k;
+    int k = image.allTiers ? tier.factor : 1;
+    out.file = image.name + (image.allTiers ? tier.suffix : "") + (image.allTiers ? ".png" : "");
+    int fw = image.frameWidth * k, fh = image.frameHeight * k;
     int cols, rows, cellW;
-    if (spec.layout == Layout::Grid) {
-        cols = gridColumns(spec.frames);
-        rows = (spec.frames + cols - 1) / cols;
+    if (image.layout == Layout::Grid) {
+        cols = gridColumns(image.frames);
+        rows = (image.frames + cols - 1) / cols;
         cellW = fw;
     } else {
-        cols = spec.frames;
+        cols = image.frames;
         rows = 1;
         cellW = fw + 2;
     }
@@ -29,12 +29,12 @@ RenderedImage renderImage(const ImageSpec& spec, const Tier& tier) {
     out.frameWidth = fw;
     out.frameHeight = fh;
     Canvas canvas(out.width, out.height);
-    for (int i = 0; i < spec.frames; ++i) {
-        int x = (i % cols) * cellW + (spec.layout == Layout::PaddedStrip ? 1 : 0);
+    for (int i = 0; i < image.frames; ++i) {
+        int x = (i % cols) * cellW + (image.layout == Layout::PaddedStrip ? 1 : 0);
         int y = (i / cols) * fh;
         out.frameOrigins.push_back({x, y});
         Pen pen(canvas, x, y, fw, fh, float(k));
-        spec.draw(pen, i);
+        image.draw(pen, i);
     }
     out.rgba = canvas.toRgba8();
     return out;

@@ -44,7 +44,7 @@ struct RenderedImage {
     int frameWidth = 0, frameHeight = 0;            // texels
 };
 
-RenderedImage renderImage(const ImageSpec& spec, const Tier& tier);
+RenderedImage renderImage(const ImageSpec& image, const Tier& tier);
 
 // Every image of the game, in the loader's order.
 std::vector<ImageSpec> allImages();

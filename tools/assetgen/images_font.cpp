@@ -15,39 +15,13 @@
 namespace assetgen {
 namespace {
 
-// Per-letter kerning of the game's text writer (pixels added to the advance).
-int kerning(int code) {
-    switch (code) {
-        case 'w':
-        case 'm':
-            return 2;
-        case 'W':
-        case 'M':
-            return 1;
-        case 'i':
-        case 'f':
-        case 'l':
-            return -3;
-        case 'j':
-        case 's':
-        case 'k':
-        case 'r':
-        case 'z':
-        case 't':
-        case 'n':
-            return -1;
-        default:
-            return 0;
-    }
-}
-
 const Rgba kShadow = rgb(16, 12, 40, 0.9f);
 const float kIconX = 9.5f, kIconY = 8.0f;  // icons sit a little right of the cell centre (k = 4)
 
 void drawTextGlyph(Pen& pen, int code) {
     const Glyph& g = textGlyph(code);
     if (g.width == 0 || code == ' ') return;
-    float left = std::floor(8.0f + kerning(code) / 2.0f - g.width / 2.0f);
+    float left = std::floor(8.0f + textKerning(code) / 2.0f - g.width / 2.0f);
     const float top = 4.0f;
     bool smoothSteps = pen.scale() > 1.5f;
     paintGlyph(pen, g, left + 1, top + 1, 1.0f, kShadow, smoothSteps);

@@ -131,9 +131,9 @@ const TinyRow kTiny[] = {
     {'_', "... ... ... ... ###"}, {' ', "... ... ... ... ..."},
 };
 
-Glyph parse(const char* spec) {
+Glyph parse(const char* rows) {
     Glyph g;
-    std::istringstream in(spec);
+    std::istringstream in(rows);
     std::string row;
     while (in >> row) g.rows.push_back(row);
     g.width = g.rows.empty() ? 0 : int(g.rows[0].size());
@@ -196,6 +196,31 @@ void paintGlyph(Pen& pen, const Glyph& g, float x, float y, float cell, Rgba col
                         cy + cell + 1);
                 }
         }
+}
+
+int textKerning(int code) {
+    switch (code) {
+        case 'w':
+        case 'm':
+            return 2;
+        case 'W':
+        case 'M':
+            return 1;
+        case 'i':
+        case 'f':
+        case 'l':
+            return -3;
+        case 'j':
+        case 's':
+        case 'k':
+        case 'r':
+        case 'z':
+        case 't':
+        case 'n':
+            return -1;
+        default:
+            return 0;
+    }
 }
 
 }  // namespace assetgen
