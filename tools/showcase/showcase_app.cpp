@@ -24,6 +24,7 @@ constexpr int kSoundIds[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
                              19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 95, 96, 98, 99};
 constexpr int kSoundCount = sizeof kSoundIds / sizeof kSoundIds[0];
 constexpr int kEffectChannels = 8;  // effects rotate over channels 0..7
+constexpr int kReportSeconds = 5;   // between console reports of the rates
 
 constexpr float kDesignWidth = SpriteField::kWidth;
 constexpr float kDesignHeight = SpriteField::kHeight;
@@ -116,6 +117,12 @@ void c_ShowcaseApp::MeasureRates() {
         fps_ = renders_;
         updates_ = renders_ = 0;
         rateStart_ = now;
+        // A console line every few seconds, for stress runs without a screen.
+        if (++seconds_ % kReportSeconds == 0) {
+            zqPrint(String("showcase: ") + String(field_.Count()) + " sprites, " + String(ups_) +
+                    " updates/s, " + String(fps_) + " renders/s, " +
+                    String(zq_graphics_FrameStats().drawCalls) + " draw calls");
+        }
     }
 }
 

@@ -56,5 +56,6 @@ class c_ShowcaseApp : public c_App {
     int ups_ = 0;  // the last whole second's rates
     int fps_ = 0;
     int rateStart_ = 0;  // milliseconds
+    int seconds_ = 0;    // whole seconds measured
     int ticks_ = 0;      // updates since start: drives the background
 };
