@@ -28,8 +28,8 @@ void ZqGame::GetDate(Array<int> date) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    int fields[7] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                     local.tm_min,         local.tm_sec,     0};
+    int fields[7] = {
+        local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, 0};
     for (int i = 0; i < date.Length() && i < 7; ++i) date[i] = fields[i];
 }
 

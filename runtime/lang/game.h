@@ -20,7 +20,7 @@
 
 // Receives every host event. Every default body does nothing.
 class ZqGameDelegate : public Object {
-public:
+  public:
     virtual void StartGame() {}
     virtual void SuspendGame() {}
     virtual void ResumeGame() {}
@@ -35,7 +35,7 @@ public:
 
 // A video mode as the host reports it; the three further fields are always 0.
 class ZqDisplayMode : public Object {
-public:
+  public:
     int width = 0;
     int height = 0;
     int format = 0;
@@ -56,7 +56,7 @@ extern int zq_app__devWidth;
 extern int zq_app__devHeight;
 
 class ZqGame {
-public:
+  public:
     // The one host object (set by the host's start-up).
     static ZqGame* _game;
 
@@ -135,7 +135,7 @@ public:
     virtual void MotionEvent(int event, int data, float x, float y, float z);
     virtual void DiscardGraphics();
 
-private:
+  private:
     // Calls fn() on the delegate, turning an escaped ThrowableObject into
     // Die(), then runs one collector step.
     template <class Fn>
