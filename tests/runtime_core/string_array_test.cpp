@@ -117,7 +117,8 @@ TEST(StringBasics, ConstructionComparisonAndSharing) {
     EXPECT_EQ(text_of(a + S("de")), "abcde");
     String copy = a;
     EXPECT_TRUE(copy.SameRep(a));
-    copy = copy;  // self-assignment keeps the representation alive
+    String& alias = copy;
+    copy = alias;  // self-assignment keeps the representation alive
     EXPECT_EQ(text_of(copy), "abc");
     EXPECT_EQ(S("abc"), a);
     EXPECT_NE(S("abd"), a);
