@@ -69,6 +69,7 @@ void tvxGraphics::SetupRenderState() {
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    appliedBlend = kBlendAlpha;
     glDisable(GL_TEXTURE_2D);
 }
 
@@ -177,11 +178,14 @@ int tvxGraphics::SetColor(float red, float green, float blue) {
 }
 
 int tvxGraphics::SetBlend(int mode) {
+    int func = mode == 1 ? kBlendAdditive : kBlendAlpha;
+    if (func == appliedBlend) return 0;
     Flush(tvxFlushCause::Blend);
-    if (mode == 1)
+    if (func == kBlendAdditive)
         glBlendFunc(GL_ONE, GL_ONE);
     else
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    appliedBlend = func;
     return 0;
 }
 

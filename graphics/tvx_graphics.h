@@ -12,6 +12,8 @@
 //   never end a batch. Between frames the batch is empty.
 // - `primSurf` is a collected reference (marked by mark()); drawing keeps a
 //   surface alive at most until the next frame begins.
+// - SetBlend ends a batch only when the blend function really changes;
+//   BeginRender resets the remembered function to the default it applies.
 // - Colours are packed premultiplied by alpha, matching the default blend
 //   (GL_ONE, GL_ONE_MINUS_SRC_ALPHA) and the premultiplied textures.
 //
@@ -44,6 +46,8 @@ class tvxGraphics : public gc_object {
 
     // Batch kinds; any value >= 5 is a run of polygons of that many vertices.
     enum PrimKind { kPoints = 1, kLines = 2, kTriangles = 3, kQuads = 4 };
+    // Blend functions: (ONE, ONE_MINUS_SRC_ALPHA) and (ONE, ONE).
+    enum BlendFunc { kBlendAlpha = 0, kBlendAdditive = 1 };
 
     int width = 0;  // window client size in pixels, refreshed by BeginRender
     int height = 0;
@@ -57,6 +61,10 @@ class tvxGraphics : public gc_object {
     int primType = 0;                       // kind of the pending batch
     int primCount = 0;                      // vertices in the pending batch
     tvxSurface* primSurf = nullptr;         // texture of the pending batch, or null
+    // The blend function OpenGL holds: kBlendAlpha or kBlendAdditive. Set by
+    // BeginRender (which applies the default) and by SetBlend when the
+    // function really changes.
+    int appliedBlend = 0;
 
     // Reads the window size; no OpenGL call is made.
     tvxGraphics();
@@ -79,7 +87,10 @@ class tvxGraphics : public gc_object {
     virtual int Cls(float red, float green, float blue);
     virtual int SetAlpha(float a);
     virtual int SetColor(float red, float green, float blue);
-    // 1: additive; anything else: premultiplied alpha blending.
+    // 1: additive; anything else: premultiplied alpha blending. Flushes and
+    // calls glBlendFunc only when the function differs from the one applied:
+    // a flush between two batches with the same state changes no pixel, and
+    // callers that set the blend before every record keep their batches.
     virtual int SetBlend(int mode);
     // The full window disables the scissor test; y is measured from the top.
     virtual int SetScissor(int x, int y, int w, int h);

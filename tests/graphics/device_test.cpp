@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "graphics/tvx_graphics.h"
 #include "graphics/zq_graphics.h"
 #include "tests/graphics/graphics_test_support.h"
@@ -248,6 +250,60 @@ TEST_F(DeviceTest, StateChangesFlushWithTheirCause) {
     EXPECT_EQ(s.Flushes(tvxFlushCause::ReadPixels), 1);
     EXPECT_EQ(s.Flushes(tvxFlushCause::EndRender), 0);
     EXPECT_EQ(s.TotalFlushes(), 3);
+}
+
+// The game sets the blend before every record it replays: a blend that
+// does not change the function must leave the batch whole.
+TEST_F(DeviceTest, UnchangedBlendKeepsTheBatch) {
+    tvxSurface* sprite = device->CreateSurface(16, 16);
+    ASSERT_NE(sprite, nullptr);
+    std::vector<int> texels(16 * 16, static_cast<int>(0xff20c040u));
+    device->WritePixels2(sprite, Array<int>(texels.data(), 256), 0, 0, 16, 16, 0, 16);
+    constexpr int kSprites = 2499;
+    for (int i = 0; i < kSprites; ++i) {
+        device->SetBlend(0);
+        device->DrawSurface(sprite, static_cast<float>(i % 600), static_cast<float>(i / 600 * 20));
+    }
+    device->EndRender();
+    const tvxFrameStats& s = device->LastFrameStats();
+    // 256 quads fill the 1024 vertices of one batch: only full batches end.
+    EXPECT_EQ(s.drawCalls, (kSprites + 255) / 256);
+    EXPECT_EQ(s.Flushes(tvxFlushCause::Blend), 0);
+    EXPECT_EQ(s.Flushes(tvxFlushCause::BatchFull), (kSprites + 255) / 256 - 1);
+    EXPECT_TRUE(IsColour(PixelAt(5, 5), 0x20, 0xc0, 0x40));
+}
+
+TEST_F(DeviceTest, ChangedBlendFlushesAndApplies) {
+    device->Cls(0, 0, 100);
+    device->SetColor(200, 0, 0);
+    device->DrawRect(0, 0, 10, 10);  // opaque: replaces the blue
+    device->SetBlend(1);
+    device->SetBlend(1);
+    device->SetAlpha(0.5f);
+    device->DrawRect(20, 0, 10, 10);  // added to the blue
+    device->SetBlend(0);
+    device->SetBlend(2);              // the same function as 0
+    device->DrawRect(40, 0, 10, 10);  // mixed with the blue
+    device->EndRender();
+    EXPECT_EQ(device->LastFrameStats().Flushes(tvxFlushCause::Blend), 2);
+    EXPECT_EQ(device->LastFrameStats().drawCalls, 3);
+    EXPECT_TRUE(IsColour(PixelAt(5, 5), 200, 0, 0));
+    EXPECT_TRUE(IsColour(PixelAt(25, 5), 100, 0, 100, 1));
+    EXPECT_TRUE(IsColour(PixelAt(45, 5), 100, 0, 50, 1));
+}
+
+// A frame that ended additive must not leave SetBlend(1) believing the
+// function is already applied: BeginRender restores the default.
+TEST_F(DeviceTest, BeginRenderForgetsTheLastFramesBlend) {
+    device->SetBlend(1);
+    device->EndRender();
+    device->BeginRender();
+    GLint dst = 0;
+    glGetIntegerv(GL_BLEND_DST, &dst);
+    EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+    device->SetBlend(1);
+    glGetIntegerv(GL_BLEND_DST, &dst);
+    EXPECT_EQ(dst, GL_ONE);
 }
 
 TEST_F(DeviceTest, BeginRenderStartsEmptyCounters) {
