@@ -7,13 +7,11 @@
 // glfwWaitEvents, renders once per wake-up and makes no updates.
 //
 // If the first window cannot be opened there is no OpenGL context for the
-// devices; Run then prints "glfwOpenWindow failed" and ends the process
-// with exit code -1 before the game starts.
-#include <cstdlib>
+// devices; SetGlfwWindow then prints "glfwOpenWindow failed" and ends the
+// process with exit code -1 before the game starts.
 
 #include "runtime/glfw2/glfw2.h"
 #include "runtime/host/glfw_game.h"
-#include "runtime/lang/errors.h"
 
 using namespace glfw2;
 
@@ -22,15 +20,8 @@ constexpr int kMaxUpdatesPerFrame = 4;
 }
 
 void ZqGlfwGame::Run() {
-    // Every run starts in a 640 x 480 window.
+    // Every run starts in a 640 x 480 window (or ends here without one).
     SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
-    // Without a window there is no OpenGL context for the devices the game
-    // creates at start: report it and fail rather than crash.
-    if (!glfwGetWindowParam(GLFW_OPENED)) {
-        zqPrint("glfwOpenWindow failed");
-        glfwTerminate();
-        std::exit(-1);
-    }
     // The application's OnCreate runs here and usually sets the update rate.
     StartGame();
 

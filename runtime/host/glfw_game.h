@@ -31,10 +31,12 @@ class ZqGlfwGame : public ZqGame {
     // The one host object (the same object as ZqGame::_game).
     static ZqGlfwGame* _glfwGame;
 
-    double updatePeriod = 0;  // seconds between updates, 1 / updateRate
-    double nextUpdate = 0;    // GLFW time (seconds) the next update is due; 0 = not scheduled
-    String appPath;           // application folder, cached on first path mapping
-    int swapInterval = 1;     // applied at every window opening; negative = driver's setting
+    double updatePeriod = 0;   // seconds between updates, 1 / updateRate
+    double nextUpdate = 0;     // GLFW time (seconds) the next update is due; 0 = not scheduled
+    String appPath;            // application folder, cached on first path mapping
+    int swapInterval = 1;      // applied at every window opening; negative = driver's setting
+    int windowedWidth = 640;   // size of the last windowed window opened, the fallback
+    int windowedHeight = 480;  // when another mode cannot be opened
 
     // --- services --------------------------------------------------------
     // Milliseconds of GLFW time, truncated.
@@ -62,8 +64,11 @@ class ZqGlfwGame : public ZqGame {
     unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override;
 
     // --- window and loop ---------------------------------------------------
-    // Closes the current window (releasing held keys first) and opens a new
-    // one, which means a new OpenGL context (glfwGraphicsSeq grows).
+    // Closes the current window (releasing held keys and mouse buttons
+    // first) and opens a new one, which means a new OpenGL context
+    // (glfwGraphicsSeq grows). A window that cannot be opened falls back to
+    // the last windowed size; when that fails too the process ends with
+    // "glfwOpenWindow failed" and exit code -1.
     virtual void SetGlfwWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
                                int depthBits, int stencilBits, bool fullscreen);
     virtual ZqGlfwVideoMode* GetGlfwDesktopMode();
@@ -73,10 +78,17 @@ class ZqGlfwGame : public ZqGame {
     // failed") when the first window cannot be opened.
     virtual void Run();
 
+  protected:
+    // One glfwOpenWindow with this host's hints; whether a window opened.
+    virtual bool OpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
+                            int depthBits, int stencilBits, bool fullscreen);
+
   private:
     // Key-up events for every key GLFW reports held, so none stays down
     // across a window change.
     void ReleaseHeldKeys();
+    // Mouse-up events for every button GLFW reports held, for the same reason.
+    void ReleaseHeldMouseButtons();
     // Step 5 of a frame: 1 to 4 updates by the schedule.
     void RunUpdates();
 };

@@ -1,8 +1,11 @@
 // The window of ZqGlfwGame: opening and re-opening it, and the callbacks
 // that turn GLFW's window events into the host's event methods.
+#include <cstdlib>
+
 #include "input/keys.h"
 #include "runtime/glfw2/glfw2.h"
 #include "runtime/host/glfw_game.h"
+#include "runtime/lang/errors.h"
 
 using namespace glfw2;
 
@@ -61,25 +64,55 @@ void ZqGlfwGame::ReleaseHeldKeys() {
     }
 }
 
+// GLFW drops a window's callbacks before destroying it, so a button pressed
+// in the old window never reports its release when the pointer ends up
+// outside the new one: release it here, as the keys are.
+void ZqGlfwGame::ReleaseHeldMouseButtons() {
+    int x = 0, y = 0;
+    glfwGetMousePos(&x, &y);
+    for (int button = 0; button <= 2; ++button) {
+        if (glfwGetMouseButton(button) == GLFW_PRESS)
+            MouseEvent(5, button, static_cast<float>(x), static_cast<float>(y));
+    }
+}
+
+bool ZqGlfwGame::OpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
+                            int depthBits, int stencilBits, bool fullscreen) {
+    glfwOpenWindowHint(GLFW_REFRESH_RATE, kRefreshRate);
+    glfwOpenWindowHint(GLFW_WINDOW_NO_RESIZE, 0);
+    return glfwOpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits, stencilBits,
+                          fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW) != 0;
+}
+
 void ZqGlfwGame::SetGlfwWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
                                int depthBits, int stencilBits, bool fullscreen) {
     ReleaseHeldKeys();
+    ReleaseHeldMouseButtons();
     GLFWvidmode desktop;
     glfwGetDesktopMode(&desktop);
     glfwCloseWindow();
 
-    glfwOpenWindowHint(GLFW_REFRESH_RATE, kRefreshRate);
-    glfwOpenWindowHint(GLFW_WINDOW_NO_RESIZE, 0);
-    // The result is not examined: a window that failed to open reads as
-    // closed, and the frame loop ends.
-    if (fullscreen) {
-        glfwOpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits, stencilBits,
-                       GLFW_FULLSCREEN);
-        ++glfwGraphicsSeq;
-    } else {
-        glfwOpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits, stencilBits,
-                       GLFW_WINDOW);
-        ++glfwGraphicsSeq;
+    bool opened = OpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits, stencilBits,
+                             fullscreen);
+    // A mode the display refuses falls back to the last windowed size; the
+    // game cannot go on without an OpenGL context, so failing that too ends
+    // the process as a failed first window does.
+    if (!opened && (fullscreen || width != windowedWidth || height != windowedHeight)) {
+        fullscreen = false;
+        width = windowedWidth;
+        height = windowedHeight;
+        opened =
+            OpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits, stencilBits, false);
+    }
+    if (!opened) {
+        zqPrint("glfwOpenWindow failed");
+        glfwTerminate();
+        std::exit(-1);
+    }
+    ++glfwGraphicsSeq;
+    if (!fullscreen) {
+        windowedWidth = width;
+        windowedHeight = height;
         glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
         glfwSetWindowTitle(kWindowTitle);
     }

@@ -63,6 +63,7 @@ void RecordingDelegate::KeyEvent(int event, int data) {
 void RecordingDelegate::MouseEvent(int event, int data, float x, float y) {
     log.push_back("mouse " + std::to_string(event) + " " + std::to_string(data) + " " +
                   std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)));
+    if (onMouse) onMouse();
 }
 
 int RecordingDelegate::Count(const std::string& entry) const {
@@ -79,11 +80,11 @@ ZqTolvarGame* Host() {
     return host;
 }
 
-void RunHost(RecordingDelegate* delegate, double seconds) {
+void RunHost(RecordingDelegate* delegate, double seconds, ZqTolvarGame* custom) {
     static const bool glfwStarted = glfw2::glfwInit() != 0;
     ASSERT_TRUE(glfwStarted);
     current = delegate;
-    host = new ZqTolvarGame();
+    host = custom ? custom : new ZqTolvarGame();
     ZqGame::_game = host;
     ZqGlfwGame::_glfwGame = host;
     host->SetDelegate(delegate);

@@ -41,7 +41,7 @@ class RecordingDelegate : public ZqGameDelegate {
     int updates = 0;
     int renders = 0;
     // The script; each runs after the event was recorded.
-    std::function<void()> onStart, onUpdate, onRender, onKey;
+    std::function<void()> onStart, onUpdate, onRender, onKey, onMouse;
 
     RecordingDelegate* m_new() { return this; }
 
@@ -62,8 +62,9 @@ class RecordingDelegate : public ZqGameDelegate {
 ZqTolvarGame* Host();
 
 // Runs the frame loop with the delegate until the script calls Finish() or
-// `seconds` of real time pass (then the test fails).
-void RunHost(RecordingDelegate* delegate, double seconds = 20);
+// `seconds` of real time pass (then the test fails). `custom` (deleted
+// afterwards) replaces the plain host, for tests that override its hooks.
+void RunHost(RecordingDelegate* delegate, double seconds = 20, ZqTolvarGame* custom = nullptr);
 // Ends the loop: closes the window, so Run returns after this pass.
 void Finish();
 // Whether Finish() was called by the timeout rather than the script.

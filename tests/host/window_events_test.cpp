@@ -5,6 +5,9 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include <unistd.h>
 
 #include "input/keys.h"
 #include "tests/host/host_harness.h"
@@ -194,6 +197,104 @@ TEST(Window, SwitchingToFullScreenReleasesHeldKeysFirstAndOpensANewContext) {
     EXPECT_EQ(seqAfter, seqBefore + 1);
     EXPECT_EQ(widthAfter, 1280);
     EXPECT_EQ(d->Count("key 2 39"), 1);
+}
+
+// A button held while the window is re-opened: GLFW drops the old window's
+// callbacks, so its release would never arrive and the button stay down.
+TEST(Window, SwitchingWindowsReleasesHeldMouseButtonsFirst) {
+    RecordingDelegate* d = NewDelegate();
+    int seqBefore = 0, seqAtRelease = -1;
+    bool switched = false;
+    d->onMouse = [&] {
+        if (d->log.back().rfind("mouse 5 0 ", 0) == 0 && seqAtRelease < 0) seqAtRelease = glfwGraphicsSeq;
+    };
+    d->onUpdate = [&] {
+        if (d->updates == 1) {
+            unsigned long window = xdriver::FindWindow(kTitle);
+            xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
+            xdriver::Xdotool("mousemove --window " + std::to_string(window) + " 100 100");
+            xdriver::Xdotool("mousedown 1");
+        }
+        bool pressed = false;
+        for (const std::string& e : d->log) pressed = pressed || e.rfind("mouse 4 0 ", 0) == 0;
+        if (!switched && pressed) {
+            switched = true;
+            seqBefore = glfwGraphicsSeq;
+            Host()->SetGlfwWindow(320, 240, 8, 8, 8, 0, 0, 0, false);
+            xdriver::Xdotool("mouseup 1");
+            Finish();
+        }
+    };
+    RunHost(d);
+    ASSERT_FALSE(TimedOut());
+    EXPECT_EQ(seqAtRelease, seqBefore);  // released while the old window was still open
+    int releases = 0;
+    for (const std::string& e : d->log) releases += e.rfind("mouse 5 0 ", 0) == 0;
+    EXPECT_EQ(releases, 1);
+}
+
+// A host whose window openings fail from the `failFrom`-th on (counting
+// from 1), or only in full screen.
+class RefusingHost : public ZqTolvarGame {
+  public:
+    int failFrom = 1 << 30;
+    bool refuseFullScreen = false;
+    int opens = 0;
+    std::vector<std::string> asked;
+
+  protected:
+    bool OpenWindow(int width, int height, int r, int g, int b, int a, int depth, int stencil,
+                    bool fullscreen) override {
+        ++opens;
+        asked.push_back(std::to_string(width) + "x" + std::to_string(height) + (fullscreen ? " full" : ""));
+        if (opens >= failFrom || (fullscreen && refuseFullScreen)) return false;
+        return ZqTolvarGame::OpenWindow(width, height, r, g, b, a, depth, stencil, fullscreen);
+    }
+};
+
+TEST(Window, RefusedFullScreenFallsBackToTheLastWindowedSize) {
+    RecordingDelegate* d = NewDelegate();
+    auto* host = new RefusingHost();
+    host->refuseFullScreen = true;
+    std::vector<std::string> asked;
+    int seqBefore = 0, seqAfter = 0, widthAfter = 0, updatesAfter = -1;
+    std::string titleAfter;
+    d->onUpdate = [&] {
+        if (d->updates == 2) Host()->SetGlfwWindow(400, 300, 8, 8, 8, 0, 0, 0, false);
+        if (d->updates == 3) {
+            seqBefore = glfwGraphicsSeq;
+            Host()->SetGlfwWindow(1280, 1024, 8, 8, 8, 0, 0, 0, true);
+            seqAfter = glfwGraphicsSeq;
+            widthAfter = Host()->GetDeviceWidth();
+            updatesAfter = d->updates;
+        }
+        if (updatesAfter > 0 && d->updates == updatesAfter + 3) {
+            titleAfter = xdriver::WindowTitle(xdriver::FindWindow(kTitle));
+            asked = host->asked;
+            Finish();
+        }
+    };
+    RunHost(d, 20, host);
+    ASSERT_FALSE(TimedOut());
+    EXPECT_EQ(asked, (std::vector<std::string>{"640x480", "400x300", "1280x1024 full", "400x300"}));
+    EXPECT_EQ(seqAfter, seqBefore + 1);
+    EXPECT_EQ(widthAfter, 400);
+    EXPECT_EQ(titleAfter, kTitle);  // a windowed window, titled as usual
+}
+
+TEST(WindowDeathTest, NoWindowAtAllEndsWithStatusMinusOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto run = [] {
+        dup2(2, 1);  // the message goes to standard output; the matcher reads standard error
+        RecordingDelegate* d = NewDelegate();
+        auto* host = new RefusingHost();
+        host->failFrom = 2;
+        d->onUpdate = [&] {
+            if (d->updates == 1) Host()->SetGlfwWindow(1280, 1024, 8, 8, 8, 0, 0, 0, true);
+        };
+        RunHost(d, 20, host);
+    };
+    EXPECT_EXIT(run(), ::testing::ExitedWithCode(255), "glfwOpenWindow failed");
 }
 
 }  // namespace
