@@ -30,6 +30,7 @@ c_MyApp* c_MyApp::InitFields() {
     gc_assign(scores, Array<int>(5000));
     gc_assign(badgeToastId, Array<int>(15));
     gc_assign(badgeToastTimer, Array<int>(15));
+    gc_assign(orbitTrail, Array<float>(202));
     for (int i = 0; i < 10; ++i) touchX[i] = touchY[i] = -3717;
     statsResponse = String("N/A");
     return this;
@@ -58,5 +59,6 @@ void c_MyApp::mark() {
     gc_enqueue(scores);
     gc_enqueue(badgeToastId);
     gc_enqueue(badgeToastTimer);
+    gc_enqueue(orbitTrail);
     gc_enqueue(statsRequest);
 }

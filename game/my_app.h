@@ -62,6 +62,14 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     void p_OnSuspend() override;
     void p_OnResume() override;
     void p_InGame();
+    // Steps of p_OnUpdate / p_OnRender (shell_*.cpp).
+    void SamplePointer();        // update step 6
+    void LatchActions();         // update step 7
+    void RunScreen();            // update step 8: sound, dispatch, overlays, panels
+    void SlidePanels();          // the options box and credits panel slides
+    bool ApplyScale(int w, int h);  // render steps 4-5; false for a device without area
+    // Instantaneous and averaged calls per second of a callback (update step 5).
+    static void MeasureRate(int& millis, int& fps, int& average);
 
     // Screen, window and timing.
     int screenMode = 0;  // 1 menu, 2 back to menu, 10 playing, 11 level start
@@ -109,6 +117,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     int p_SeedRnd(int seed);
     // Replays the display list through the graphics front end (render only).
     void ReplayDisplayList(float sx, float sy, float marginX, float marginY);
+    // Appends one record with the current draw state (refused when full).
+    void AppendRecord(float kind, float x, float y, float e4, float e5, float frame);
 
     Array<float> displayList;  // 37500: records of 15 floats, at most 2499 used
     int displayListFill = 0;   // floats in use, a multiple of 15
@@ -198,6 +208,20 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
 
     // ------------------------------------------------------------- gameplay
     int p_Game();
+    // The steps of one p_Game, in its order (play_*.cpp).
+    void PlanetPass(int pass);
+    void DrawPlanetDisc(int i, float sx, float sy);
+    void HomeRings(int i, float sx, float sy);
+    void IntermediatePlanet(int i);
+    void CollectPickup(int i);
+    void SweepArms(int i, float sx, float sy, float nextAngle);
+    void UpdateHazards();
+    void UpdateFollowers();
+    void UpdatePlayer();
+    void EndOfUpdate();
+    // Nine burst particles from a zapped or lost follower.
+    void FollowerBurst(float x, float y);
+    int pickupsCounted = 0;  // pickups present during this update's pass 1
 
     Array<float> player;     // 512 (slots in play_*.cpp and the class notes)
     Array<float> planets;    // 5100: 10 floats per planet
@@ -238,6 +262,23 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     float creditsSlide = 0.0f;   // virtual pixels
     float creditsScroll = 0.0f;  // pixels scrolled within the current line
     int creditsLine = 0;         // first visible CreditText line
+    int wheelDragY = -3717;      // pointer y of the last wheel-drag frame; -3717 while not dragging
+
+    // Title-screen steps (menu_*.cpp), in the order p_Menu runs them.
+    void MenuUnlockRule();
+    void MenuColumnFocus(float panelX);
+    void MenuWheelKeys();
+    void MenuWheelMotion(float centreX, float centreY);
+    void MenuWheelTouches(float centreX, float centreY);
+    void MenuStartLevel();
+    void MenuDrawWheel(float centreX, float centreY);
+    void MenuDrawGear(float centreX, float centreY);
+    void MenuResultsPanel(float x);
+    void MenuCredits(float panelOffset);
+    // The options box's line `item` (0 "<[BACK]", 1 sound ... 5 right stick).
+    String OptionLine(int item);
+    void OptionSelect(int item);
+    void OptionClose();
 
     // ---------------------------------------------------------------- saving
     int p_Save();
@@ -255,6 +296,11 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     Array<int> badgeToastId;     // 15
     Array<int> badgeToastTimer;  // 15; 0 = slot free
 
+    // The save string of the current settings, badges and scores, and its
+    // reverse (p_Save and p_Load without the store).
+    String SaveString();
+    void RestoreSaveString(String state);
+
     // ---------------------------------------------------------------- endings
     int p_PauseMenu();
     int p_LevelComplete();
@@ -269,10 +315,23 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     int newRank = 0;            // 1..10 placing in the top ten, or 0
     float completeFade = 0.0f;  // level-complete fade, 0..130
     String placingText;         // placing of the level just played
+    // The pause figure: the outer and inner arm angles (degrees), the last
+    // 101 points of its pen as (x, y) pairs in a ring, the ring's next slot
+    // and how many points it holds (0..101).
+    float orbitOuterAngle = 0.0f, orbitInnerAngle = 0.0f;
+    Array<float> orbitTrail;  // 202
+    int orbitTrailHead = 0, orbitTrailCount = 0;
+    float pauseGearAngle = 0.0f;  // degrees; +0.2 per update while the options are closed
 
     // --------------------------------------------------------- statistics ping
     int p_GetURL(String url, String query);
     void p_OnHttpRequestComplete(c_HttpRequest* request) override;
+
+    // Start-up: sends the request when Stats_Allow is 1 (p_OnCreate step 3).
+    void StartStatsPing();
+    // The endpoint: a host under the reserved .invalid domain, so no real
+    // server is contacted even with the switch on; tests point it elsewhere.
+    static const char* statsEndpoint;
 
     c_HttpRequest* statsRequest = nullptr;
     int statsDone = 0;
