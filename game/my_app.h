@@ -139,6 +139,12 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     int p_Loader();
     int p_WaitStart(int spinner);
     int p_BankLoad();
+    // The resolution tier (hdLevel, imageScale) for the current device size.
+    void ChooseTier();
+    // The file of an image at the current tier: name + "", "-hd" or "-hd2" + ".png".
+    String TierFileName(String name) const;
+    void LoadIntoSlot(int slot, String name, int frameWidth, int frameHeight, int frameCount, int flags);
+    void RunLoadStep(int step);  // one row of the asset table
 
     Array<c_Image*> images;   // 100 slots; a slot may be null
     Array<int> imageInfo;     // 300: frame width, height, count per slot (font: advance, line, 128)
@@ -157,6 +163,11 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     int p_StopTune();
     // Advances the sound mode (options box): stops or resumes the tune.
     void NextSoundMode();
+    // The sound mode, settings[5]; a value outside 0..3 reads as 0 (off).
+    int SoundMode() const;
+    bool EffectsOn() const;  // modes 1 and 2
+    bool MusicOn() const;    // modes 1 and 3
+    void PlayRandomEffect(int first, float span, float rateBase, float rateSpread);
 
     Array<c_Sound*> sounds;  // 100 slots; a slot may be null
     Array<int> channelMap;   // 33: channel per effect slot, identity
@@ -182,6 +193,11 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     bool p_Touch(float x, float y, float w, float h);
     bool p_Touch(float y, float w);  // x 84, h 24: the options box's line
     bool p_Button(int image, float x, float y, int frame);
+    // Whether pad's stick 0 passes an action's stick test (controls_actions.cpp).
+    bool StickHeld(int test, int pad);
+    // Whether any touch that is down satisfies test(x, y) (virtual pixels).
+    template <class Test>
+    bool AnyTouch(Test test);
 
     float steerX = 0.0f, steerY = 0.0f;        // -1..1, for the player's bug
     float keySteerX = 0.0f, keySteerY = 0.0f;  // keyboard ramps, -1..1
@@ -266,7 +282,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
 
     // Title-screen steps (menu_*.cpp), in the order p_Menu runs them.
     void MenuUnlockRule();
-    void MenuColumnFocus(float panelX);
+    void MenuColumnInput(float panelX, float centreX, float centreY);
     void MenuWheelKeys();
     void MenuWheelMotion(float centreX, float centreY);
     void MenuWheelTouches(float centreX, float centreY);
@@ -326,12 +342,6 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     // --------------------------------------------------------- statistics ping
     int p_GetURL(String url, String query);
     void p_OnHttpRequestComplete(c_HttpRequest* request) override;
-
-    // Start-up: sends the request when Stats_Allow is 1 (p_OnCreate step 3).
-    void StartStatsPing();
-    // The endpoint: a host under the reserved .invalid domain, so no real
-    // server is contacted even with the switch on; tests point it elsewhere.
-    static const char* statsEndpoint;
 
     c_HttpRequest* statsRequest = nullptr;
     int statsDone = 0;
