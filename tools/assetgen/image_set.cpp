@@ -45,6 +45,7 @@ std::vector<ImageSpec> allImages() {
     addUiImages(out);
     addFontImages(out);
     addPlayImages(out);
+    addIconImages(out);
     return out;
 }
 

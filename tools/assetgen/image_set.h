@@ -53,5 +53,6 @@ std::vector<ImageSpec> allImages();
 void addPlayImages(std::vector<ImageSpec>& out);
 void addUiImages(std::vector<ImageSpec>& out);
 void addFontImages(std::vector<ImageSpec>& out);
+void addIconImages(std::vector<ImageSpec>& out);  // the desktop icon, not read by the game
 
 }  // namespace assetgen
