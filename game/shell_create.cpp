@@ -1,0 +1,85 @@
+// The shell's start-up and its answers to losing and regaining the
+// foreground.
+//
+// p_OnCreate runs once, from the framework delegate's StartGame, after the
+// render, audio and input devices exist; it leaves the loader armed
+// (loaderStage 1) so that the first updates load the assets and the title
+// screen follows.
+#include "audio/zq_audio.h"
+#include "game/my_app.h"
+#include "runtime/host/zq_app.h"
+
+namespace {
+
+// Where the start-up statistics request goes when Stats_Allow is 1 (it is
+// 0 in this configuration, so nothing is ever sent).
+constexpr const char* kStatsEndpoint = "http://stats.skitterwind.invalid/checkin.php";
+
+// The virtual buttons the shell clears: every one but the back key (19),
+// which is refreshed from the key state each update.
+constexpr int kClearedPadButtons = 19;
+
+void ClearPadButtons(Array<int>& padState) {
+    for (int i = 0; i < kClearedPadButtons; ++i) padState[i] = 0;
+}
+
+}  // namespace
+
+void c_MyApp::p_OnCreate() {
+    inputKind = 0;
+    loopIndex = 0;
+    fullscreenState = 0;
+    logoJingleDone = 0;
+    jumpToBest = 1;
+    wheelTarget = -32.0f;
+    if (Stats_Allow == 1) p_GetURL(String(kStatsEndpoint), String("hello=1&gameID=") + String(GameNum));
+    screenMode = 1;
+    zq_app_SetUpdateRate(60);
+    lastDeviceWidth = zq_app_DeviceWidth();
+    lastDeviceHeight = zq_app_DeviceHeight();
+    p_Reload();
+    currentLevel = 2;
+    menuIntro = -32;
+    keyRepeat = 50;
+    paused = 0;
+    pauseDir = -1;
+    pauseSlide = -64;
+    for (int i = 0; i < 15; ++i) badgeToastId[i] = badgeToastTimer[i] = 0;
+    for (int i = 0; i < 128; ++i) badges[i] = false;
+    ClearPadButtons(padState);
+    for (int i = 0; i < 25; ++i) settings[i] = 0;
+    settings[5] = 1;  // sound mode: effects and music
+    for (int i = 0; i <= 1000; ++i) scores[i] = 0;
+    p_Load();
+    for (int i = 0; i < 33; ++i) channelMap[i] = i;
+}
+
+// The pause rule shared by suspend and resume: leaving play (screen 10 and
+// above) for the background always comes back in the pause menu; on the
+// menus nothing is paused.
+static void PauseForBackground(c_MyApp* app) {
+    if (app->screenMode < 10) {
+        app->paused = app->pauseDir = app->pauseSlide = 0;
+    } else {
+        app->paused = 1;
+        app->pauseDir = 1;
+        app->pauseSlide = static_cast<int>(vscrh * 0.5f);
+    }
+}
+
+void c_MyApp::p_OnSuspend() {
+    zq_app__game->SetKeyboardEnabled(false);
+    iCadeControls = 0;
+    ClearPadButtons(padState);
+    PauseForBackground(this);
+    zq_app_SetUpdateRate(5);
+    p_Save();
+}
+
+void c_MyApp::p_OnResume() {
+    PauseForBackground(this);
+    zq_app_SetUpdateRate(60);
+    zq_app__game->SetKeyboardEnabled(false);
+    iCadeControls = 0;
+    ClearPadButtons(padState);
+}

@@ -1,0 +1,52 @@
+// The shell's render: paint the window with the background colour, fit the
+// virtual screen to the window, and replay the display list that the last
+// update filled. Nothing is decided here; a render without a new update
+// shows the same picture again.
+#include "game/my_app.h"
+#include "graphics/zq_graphics.h"
+#include "runtime/host/zq_app.h"
+
+bool c_MyApp::ApplyScale(int w, int h) {
+    // A window without area (minimised, or a render while suspended) keeps
+    // the last scale, virtual size and remembered size: nothing to divide by.
+    if (w <= 0 || h <= 0) return false;
+    if (w != lastDeviceWidth || h != lastDeviceHeight) {
+        lastDeviceWidth = w;
+        lastDeviceHeight = h;
+        loaderStage = 1;  // reload every image at the tier of the new size
+    }
+    float fw = static_cast<float>(w), fh = static_cast<float>(h);
+    // Portrait windows get a virtual screen half as large again.
+    float f = w >= h ? 1.0f : 1.5f;
+    float sx = (fw - 2.0f * overscan) / (rawscrw * f);
+    float sy = (fh - 2.0f * overscan) / (rawscrh * f);
+    // An overscan that leaves no picture keeps the last scale as well.
+    if (sx <= 0.0f || sy <= 0.0f) return false;
+    // The larger factor wins: the dominant side keeps its design size.
+    if (sx >= sy) {
+        scaleX = scaleY = sx;
+        vscrw = rawscrw * f;
+        vscrh = fh * rawscrw * f / fw;
+    } else {
+        scaleX = scaleY = sy;
+        vscrh = rawscrh * f;
+        vscrw = fw * rawscrh * f / fh;
+    }
+    isLandscape = vscrh <= vscrw ? 1 : 0;
+    return true;
+}
+
+void c_MyApp::p_OnRender() {
+    MeasureRate(renderMillis, renderFps, renderFpsAverage);
+    int w = zq_app_DeviceWidth(), h = zq_app_DeviceHeight();
+    // Painted over rather than cleared: a clear alpha below 1 leaves trails.
+    zq_graphics_SetColor(clearRed, clearGreen, clearBlue);
+    zq_graphics_SetAlpha(clearAlpha);
+    zq_graphics_DrawRect(-1.0f, -1.0f, static_cast<float>(w + 2), static_cast<float>(h + 2));
+    zq_graphics_SetColor(255.0f, 255.0f, 255.0f);
+    zq_graphics_SetAlpha(1.0f);
+    if (ApplyScale(w, h) && displayListFill >= 15)
+        ReplayDisplayList(scaleX, scaleY, overscan, overscan * static_cast<float>(h) / static_cast<float>(w));
+    zq_graphics_SetColor(255.0f, 255.0f, 255.0f);
+    zq_graphics_SetAlpha(0.5f);
+}
