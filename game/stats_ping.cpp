@@ -3,21 +3,15 @@
 // sets it). Its completion is logged and remembered; it never changes what
 // the player sees.
 //
-// The endpoint's host lies under the reserved .invalid domain, which never
-// resolves, so even a switch turned on by mistake contacts no real server.
+// The shell starts it at creation (p_OnCreate) with an endpoint under the
+// reserved .invalid domain, which never resolves, so even a switch turned on
+// by mistake contacts no real server.
 //
 // Threading: the request runs on the network workers; its completion comes
 // back on the main thread through the asynchronous-event pump.
 #include "game/my_app.h"
 #include "runtime/lang/errors.h"
 #include "runtime/lang/gc.h"
-
-const char* c_MyApp::statsEndpoint = "http://stats.skitterwind.invalid/checkin.php";
-
-void c_MyApp::StartStatsPing() {
-    if (Stats_Allow != 1) return;
-    p_GetURL(String(statsEndpoint), String("hello=1&gameID=") + String(GameNum));
-}
 
 int c_MyApp::p_GetURL(String url, String query) {
     statsResponse = String("N/A");
