@@ -39,7 +39,7 @@ const char* const kLines[] = {
     "Audio",
     "",
     "Sound and Music by",
-    "our generator's synthesizer",
+    "our data generator",
     "using our own synthesizer,",
     "our own WAV writer,",
     "libvorbis for the tune,",

@@ -25,6 +25,12 @@ constexpr float kPanelWidth = 140.0f;  // the right-hand panel while the credits
 constexpr float kPlayArea = 128.0f;    // touch area of the play icon
 constexpr float kGearArea = 64.0f;     // touch area of the gear
 
+// The play icon keeps to the middle of the panel's closed width, so the
+// credits sliding over the screen leave it at the right edge.
+float PlayIconX(float panelX, float creditsSlide) {
+    return panelX + creditsSlide + kPanelWidth / 2.0f;
+}
+
 }  // namespace
 
 int c_MyApp::p_Menu() {
@@ -53,7 +59,7 @@ int c_MyApp::p_Menu() {
     // target first (full strength when the pointer is the player's input).
     p_SetCol(255, 255, 255, inputKind == 2 ? 0.8f : 0.25f);
     p_SetSize(3.0f);
-    p_DrawImg(97, panelX + (vscrw - panelX) / 2.0f, vscrh - 48.0f, 3);
+    p_DrawImg(97, PlayIconX(panelX, creditsSlide), vscrh - 48.0f, 3);
 
     MenuUnlockRule();
     MenuColumnInput(panelX, centreX, centreY);
@@ -107,7 +113,7 @@ void c_MyApp::MenuColumnInput(float panelX, float centreX, float centreY) {
         return;
     }
 
-    if (p_MouseIn_Centered(panelX + (vscrw - panelX) / 2.0f, vscrh - 48.0f, kPlayArea, kPlayArea)) {
+    if (p_MouseIn_Centered(PlayIconX(panelX, creditsSlide), vscrh - 48.0f, kPlayArea, kPlayArea)) {
         menuColumn = 1;
         if (unlockPoints[selectedLevel] > 2)
             MenuStartLevel();
