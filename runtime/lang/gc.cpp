@@ -2,9 +2,17 @@
 // for the colour rule and the collection-point assumption.
 #include "runtime/lang/gc.h"
 
+#include <cxxabi.h>
+
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <typeinfo>
 #include <vector>
+
+#include "runtime/lang/errors.h"
 
 // Constant-initialised: usable by dynamic initialisers of any other file.
 constinit gc_object gc_unmarked_list(3);
@@ -70,12 +78,41 @@ void destroy_oldest_garbage() {
     gc_object_free(object, size);
 }
 
-std::vector<std::pair<const void*, gc_root_marker>>& root_registry() {
-    static std::vector<std::pair<const void*, gc_root_marker>> roots;
+struct gc_root_entry {
+    const void* global;
+    gc_root_marker marker;
+    const char* name;
+};
+
+std::vector<gc_root_entry>& root_registry() {
+    static std::vector<gc_root_entry> roots;
     return roots;
 }
 
+// ---- verifier state ----
+
+bool verify_default() {
+#ifdef TOLVAR_GC_VERIFY
+    return true;
+#else
+    const char* env = std::getenv("TOLVAR_GC_VERIFY");
+    return env && std::strcmp(env, "1") == 0;
+#endif
+}
+
+// While a verification walk runs, gc_mark and gc_enqueue check instead of
+// marking; the holder is the marked object (or the root) being walked.
+bool verifying = false;
+const gc_object* verify_holder = nullptr;
+const char* verify_root = nullptr;
+
+void verify_reference(gc_object* object);
+
 }  // namespace
+
+bool gc_verify_enabled = verify_default();
+
+namespace {}  // namespace
 
 void gc_reset() {
     list_clear(gc_unmarked_list);
@@ -135,6 +172,7 @@ void gc_object_free(void* block, int size) {
 // ---- marking ----
 
 void gc_mark(gc_object* object) {
+    if (verifying) return verify_reference(object);
     if (!object || !gc_is_unmarked(object)) return;
     object->flags ^= 1;
     gc_marked_bytes += object->gc_size();
@@ -144,6 +182,7 @@ void gc_mark(gc_object* object) {
 }
 
 void gc_enqueue(gc_object* object) {
+    if (verifying) return verify_reference(object);
     if (!object || !gc_is_unmarked(object)) return;
     object->flags ^= 1;
     list_unlink(object);
@@ -163,6 +202,7 @@ void gc_mark_queued(int budget) {
 }
 
 void gc_sweep() {
+    if (gc_verify_enabled) gc_verify_marked();
     // Whatever is still unmarked was not reached. It waits on the free list;
     // its destructor runs during later allocations. (When every byte was
     // reached the unmarked list is already empty and the splice does nothing;
@@ -206,11 +246,59 @@ void gc_destroy_garbage() {
 
 // ---- roots ----
 
-bool gc_register_root(const void* global, gc_root_marker marker) {
-    root_registry().emplace_back(global, marker);
+bool gc_register_root(const void* global, gc_root_marker marker, const char* name) {
+    root_registry().push_back({global, marker, name});
     return true;
 }
 
 void gc_mark() {
-    for (const auto& [global, marker] : root_registry()) marker(global);
+    for (const gc_root_entry& root : root_registry()) root.marker(root.global);
+}
+
+// ---- write-barrier verifier ----
+
+namespace {
+
+std::string class_name(const gc_object* object) {
+    const char* mangled = typeid(*object).name();
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = status == 0 && demangled ? demangled : mangled;
+    std::free(demangled);
+    return name;
+}
+
+std::string address(const void* p) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", p);
+    return text;
+}
+
+void verify_reference(gc_object* object) {
+    if (!object || !gc_is_unmarked(object)) return;
+    verifying = false;
+    std::string holder = verify_root
+                             ? std::string("the global ") + verify_root
+                             : "a marked " + class_name(verify_holder) + " (" + address(verify_holder) + ")";
+    std::string message = "Write barrier missed: " + holder + " refers to an unmarked " + class_name(object) +
+                          " (" + address(object) +
+                          ") that this sweep would free. Store object references with gc_assign.";
+    zqError(String(message.c_str()));
+}
+
+}  // namespace
+
+void gc_verify_marked() {
+    verifying = true;
+    for (gc_object* object = gc_marked_list.succ; object != &gc_marked_list; object = object->succ) {
+        verify_holder = object;
+        object->mark();
+    }
+    verify_holder = nullptr;
+    for (const gc_root_entry& root : root_registry()) {
+        verify_root = root.name;
+        root.marker(root.global);
+    }
+    verify_root = nullptr;
+    verifying = false;
 }

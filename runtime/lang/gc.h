@@ -8,6 +8,7 @@
 //   [SECTION] Marking                gc_mark, gc_enqueue, gc_assign
 //   [SECTION] Cycles                 gc_mark_queued, gc_sweep, gc_collect, gc_collect_all
 //   [SECTION] Roots                  GC_ROOT(global), gc_mark()
+//   [SECTION] Write-barrier verifier gc_verify_enabled
 //
 // Assumptions and limits
 // - The collector never scans the native stack. It runs only at collection
@@ -221,8 +222,9 @@ void gc_mark();
 
 using gc_root_marker = void (*)(const void* global);
 // Registers the address of a global reference with the function that queues
-// it. Use GC_ROOT rather than calling this directly.
-bool gc_register_root(const void* global, gc_root_marker marker);
+// it; `name` is the global's name in the verifier's reports. Use GC_ROOT
+// rather than calling this directly.
+bool gc_register_root(const void* global, gc_root_marker marker, const char* name = "a global");
 
 template <class T>
 struct gc_root_traits;  // specialised for object pointers here and for Array<T> in array.h
@@ -235,8 +237,26 @@ struct gc_root_traits<T*> {
 // Adding a global reference to the framework or the game is one line next
 // to its definition, at namespace scope:   GC_ROOT(zq_app__app);
 // Qualified names work too:                GC_ROOT(c_Stack3::m_NIL);
-#define GC_ROOT(global)                                                                  \
-    [[maybe_unused]] static const bool GC_ROOT_NAME_(gc_root_registered_, __COUNTER__) = \
-        gc_register_root(&(global), &gc_root_traits<std::remove_cvref_t<decltype(global)>>::enqueue)
+#define GC_ROOT(global)                                                                                    \
+    [[maybe_unused]] static const bool GC_ROOT_NAME_(gc_root_registered_, __COUNTER__) = gc_register_root( \
+        &(global), &gc_root_traits<std::remove_cvref_t<decltype(global)>>::enqueue, #global)
 #define GC_ROOT_NAME_(prefix, n) GC_ROOT_NAME2_(prefix, n)
 #define GC_ROOT_NAME2_(prefix, n) prefix##n
+
+// [SECTION] Write-barrier verifier -------------------------------------------
+
+// When set, every sweep first checks the tri-colour invariant the write
+// barrier keeps: each reference that a marked object's mark() reports, and
+// each registered root, must lead to a marked object. A reference to an
+// unmarked object is one the sweep would free while it is still held: a
+// store that skipped gc_assign (a plain field store, or `array[i] = object`
+// on an already scanned array). The first one found is a fatal runtime
+// error naming the holder's class and the unmarked object's class.
+//
+// On by default in builds configured with TOLVAR_GC_VERIFY (the debug and
+// asan presets), and in any build when the environment variable
+// TOLVAR_GC_VERIFY is "1" at start-up. Costs one walk of the live objects
+// per full cycle.
+extern bool gc_verify_enabled;
+// The check itself, as the sweep runs it (callable on its own by tests).
+void gc_verify_marked();
