@@ -154,9 +154,9 @@ void c_MyApp::MenuWheelTouches(float centreX, float centreY) {
 
 // The drag adds to the velocity, the velocity moves the target, and the
 // shown angle eases an eighth of the way to the target. While the wheel
-// turns, the drawn level whose angle lies in 30..60 degrees becomes the
-// selection; the first and last levels push the wheel back when it turns
-// past them.
+// turns freely (its target is not on the selected level), the drawn level
+// whose angle lies in 30..60 degrees becomes the selection; the first and
+// last levels push the wheel back when it turns past them.
 void c_MyApp::MenuWheelMotion(float centreX, float centreY) {
     const bool onGear = std::fabs(static_cast<float>(touchX[0]) - centreX) < 32.0f &&
                         std::fabs(static_cast<float>(touchY[0]) - centreY) < 32.0f;
@@ -187,7 +187,11 @@ void c_MyApp::MenuWheelMotion(float centreX, float centreY) {
     const float before = wheelAngle;
     wheelAngle -= (wheelAngle - wheelTarget) * 0.125f;
     if (std::fabs(wheelAngle - wheelTarget) < 0.5f) wheelAngle = wheelTarget;
+    // A wheel settling on the selected level (the target that keys and
+    // touches set) is not a turn: the level it leaves must not be picked up
+    // again on the way.
     if (std::fabs(wheelAngle - before) <= 0.05f) return;
+    if (wheelTarget == -kLevelSpacing * static_cast<float>(selectedLevel)) return;
 
     const int from = selectedLevel;
     for (int i = from - kDrawnEitherSide; i <= from + kDrawnEitherSide; ++i) {

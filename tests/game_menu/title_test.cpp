@@ -1,0 +1,309 @@
+// The title screen in the real host, driven by injected keys and clicks:
+// the wheel's start, keys, repeat and end-stops, touches on the tiles, the
+// options box and its saving, the credits, and starting a level.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/game_support/game_harness.h"
+
+namespace {
+
+// The game quits through exit(0) on the back key; a test that lets it do so
+// by mistake must fail, not end the run as a success.
+bool gTestRunning = false;
+void FailOnQuit() {
+    if (gTestRunning) {
+        std::fputs("the game quit during a title-screen test\n", stderr);
+        _exit(3);
+    }
+}
+struct QuitGuard {
+    QuitGuard() {
+        static const bool installed = std::atexit(FailOnQuit) == 0;
+        (void)installed;
+        gTestRunning = true;
+    }
+    ~QuitGuard() { gTestRunning = false; }
+};
+
+// A saved string in the documented format: default settings (after the
+// repairs), no badges, and the given best results of levels 1, 2, ...
+String SavedState(const std::vector<int>& bestOfLevel) {
+    int settings[25] = {};
+    settings[5] = 1;
+    settings[10] = settings[11] = 64;
+    settings[12] = 10;
+    settings[14] = 1;
+    std::string s;
+    unsigned sum = 0;
+    for (int i = 0; i < 25; ++i) {
+        s += std::to_string(settings[i]) + "|";
+        sum += static_cast<unsigned>(i * settings[i]);
+    }
+    s += std::to_string(sum) + "|";
+    for (int w = 0; w < 9; ++w) s += "0|";
+    for (int g = 0; g < 105; ++g) {
+        int best = g < static_cast<int>(bestOfLevel.size()) ? bestOfLevel[g] : 0;
+        s += std::to_string(best) + "|";
+        for (int k = 1; k < 20; ++k) s += "0|";
+        s += std::to_string(4 * best) + "|";
+    }
+    return String(s.c_str());
+}
+
+GameHarness::Options WithState(const std::vector<int>& bestOfLevel) {
+    GameHarness::Options options;
+    options.savedState = SavedState(bestOfLevel);
+    return options;
+}
+
+// Steps until the title has settled: loader done, slide-in over.
+void ReachTitle(GameHarness& game) {
+    ASSERT_TRUE(game.FinishLoading());
+    game.Step(40);
+    ASSERT_EQ(game.app()->screenMode, 1);
+}
+
+// The field of a save string.
+std::string SavedField(const String& state, int index) {
+    std::string s = state.ToUtf8();
+    size_t at = 0;
+    for (int i = 0; i < index; ++i) at = s.find('|', at) + 1;
+    return s.substr(at, s.find('|', at) - at);
+}
+
+// Virtual position of level `level` on the wheel at rest on `selected`.
+struct Point {
+    float x, y;
+};
+Point TileCentre(int level, int selected) {
+    float a = 32.0f * (level - selected) + 48.0f;
+    float bulge = std::max(0.0f, 45.0f - std::abs(a - 45.0f)) * 1.5f;
+    float d = 116.0f + bulge;
+    return {38.0f + std::sin(a * 0.017453292f) * d, 480.0f - 64.0f - std::cos(a * 0.017453292f) * d};
+}
+
+}  // namespace
+
+TEST(TitleWheel, StartsAtTheHighestUnlockedLevelAndStepsWithTheKeys) {
+    QuitGuard guard;
+    GameHarness game(WithState({95}));  // 90 % on level 1 unlocks levels 2, 3 and 4
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    EXPECT_EQ(app->selectedLevel, 3);
+    EXPECT_EQ(app->currentLevel, 4);
+    EXPECT_TRUE(game.ShowsText("Top 10"));
+    EXPECT_TRUE(game.ShowsText("Last 10"));
+
+    game.Tap(kKeyDown);
+    EXPECT_EQ(app->selectedLevel, 4);
+    EXPECT_EQ(app->levelUnlocked, 0);
+    game.Tap(kKeyUp);
+    game.Tap(kKeyUp);
+    EXPECT_EQ(app->selectedLevel, 2);
+    EXPECT_FLOAT_EQ(app->wheelTarget, -64.0f);
+    game.Step(45);
+    EXPECT_FLOAT_EQ(app->wheelAngle, -64.0f) << "the wheel comes to rest on the target";
+}
+
+TEST(TitleWheel, HeldKeysRepeatAfterAShrinkingDelay) {
+    QuitGuard guard;
+    GameHarness game;
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    // Moves on the press, then after 30, 18, 6, 3 and 3 more held updates.
+    game.Hold(kKeyDown, 60);
+    EXPECT_EQ(app->selectedLevel, 5);
+    game.Press(kKeyDown);
+    game.Step();
+    EXPECT_EQ(app->selectedLevel, 6);
+    game.Release(kKeyDown);
+    game.Step();
+    game.Tap(kKeyDown);
+    EXPECT_EQ(app->selectedLevel, 7) << "a release restarts the countdown";
+}
+
+TEST(TitleWheel, EndsOfTheWheelAndRestingFarFromThemStayPut) {
+    QuitGuard guard;
+    GameHarness game;
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    game.Tap(kKeyUp);
+    EXPECT_EQ(app->selectedLevel, 0);
+
+    for (int level : {50, 99}) {
+        app->selectedLevel = level;
+        app->wheelTarget = app->wheelAngle = -32.0f * level;
+        game.Step(120);
+        EXPECT_EQ(app->selectedLevel, level);
+        EXPECT_FLOAT_EQ(app->wheelVelocity, 0.0f) << "no end-stop pushes a resting wheel";
+        EXPECT_FLOAT_EQ(app->wheelAngle, -32.0f * level);
+    }
+    game.Tap(kKeyDown);
+    EXPECT_EQ(app->selectedLevel, 99);
+}
+
+TEST(TitleWheel, TouchesSelectANeighbourAndStartTheSelectedLevel) {
+    QuitGuard guard;
+    GameHarness game(WithState({50}));
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    ASSERT_EQ(app->selectedLevel, 1);
+
+    Point left = TileCentre(0, 1);
+    game.ClickVirtual(left.x, left.y);
+    EXPECT_EQ(app->selectedLevel, 0);
+    game.Step(30);
+
+    Point selected = TileCentre(0, 0);
+    game.MouseDown(game.WindowX(selected.x), game.WindowY(selected.y));
+    game.Step();
+    EXPECT_EQ(app->screenMode, 11);
+    EXPECT_EQ(app->inputKind, 2);
+    EXPECT_EQ(app->currentLevel, 1);
+    game.MouseUp(game.WindowX(selected.x), game.WindowY(selected.y));
+    game.Step();
+    EXPECT_EQ(app->screenMode, 10) << "the level was built";
+}
+
+TEST(TitleWheel, SelectStartsAnUnlockedLevelWithKeyboardGlyphs) {
+    QuitGuard guard;
+    GameHarness game;
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    game.Tap(kKeyDown);  // level 2 is locked: select does nothing
+    game.Tap(kKeyEnter);
+    EXPECT_EQ(app->screenMode, 1);
+    game.Tap(kKeyUp);
+    game.Press(kKeyEnter);
+    game.Step();
+    EXPECT_EQ(app->screenMode, 11);
+    EXPECT_EQ(app->inputKind, 0);
+    game.Release(kKeyEnter);
+    game.Step();
+    EXPECT_EQ(app->screenMode, 10);
+    EXPECT_EQ(app->currentLevel, 1);
+}
+
+TEST(OptionsBox, OpeningPressDoesNotActAndEachLineToggles) {
+    QuitGuard guard;
+    GameHarness game;
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    game.Tap(kKeyLeft);
+    EXPECT_EQ(app->menuColumn, 0);
+    game.Hold(kKeyEnter, 10);  // opens the box; the held press must not close it
+    EXPECT_EQ(app->optionsOpen, 1);
+    EXPECT_EQ(app->settings[5], 1);
+    game.Step(30);
+    EXPECT_EQ(app->optionsSlide, 30);
+    EXPECT_TRUE(game.ShowsText("Sound : SFX + Music"));
+    EXPECT_TRUE(game.ShowsText("<[BACK]"));
+
+    game.Tap(kKeyDown);
+    game.Tap(kKeyEnter);
+    EXPECT_EQ(app->settings[5], 2);
+    EXPECT_TRUE(game.ShowsText("Sound : SFX"));
+    game.Tap(kKeyDown);
+    game.Tap(kKeyEnter);
+    EXPECT_EQ(iCadeControls, 1);
+    game.Tap(kKeyEnter);
+    EXPECT_EQ(iCadeControls, 0);
+    game.Tap(kKeyDown);
+    game.Tap(kKeyDown);
+    EXPECT_TRUE(game.ShowsText("Left Thumbstick Y Flipped")) << "the default, 0";
+    game.Tap(kKeyEnter);
+    EXPECT_EQ(app->settings[15], 1);
+    EXPECT_TRUE(game.ShowsText("Left Thumbstick Y Normal"));
+    game.Tap(kKeyDown);
+    game.Tap(kKeyEnter);
+    game.Tap(kKeyEnter);
+    EXPECT_EQ(app->settings[16], 0);
+    EXPECT_TRUE(game.ShowsText("Right Thumbstick Y Flipped"));
+    EXPECT_EQ(app->optionItem, 5);
+    EXPECT_EQ(game.saves(), 0) << "saved when the box closes";
+
+    game.Hold(kKeyEscape, 5);
+    EXPECT_EQ(app->optionsOpen, 0);
+    ASSERT_EQ(game.saves(), 1);
+    EXPECT_EQ(SavedField(game.savedState(), 5), "2");
+    EXPECT_EQ(SavedField(game.savedState(), 15), "1");
+    game.Step(40);
+    EXPECT_EQ(app->optionsSlide, 0);
+    EXPECT_EQ(app->screenMode, 1) << "the back key closed the box without quitting";
+}
+
+TEST(OptionsBox, GearClickOpensItAndBackClosesIt) {
+    QuitGuard guard;
+    GameHarness game;
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    game.ClickVirtual(38.0f, 416.0f);
+    EXPECT_EQ(app->optionsOpen, 1);
+    EXPECT_EQ(app->menuColumn, 0);
+    game.Step(30);
+    EXPECT_EQ(app->optionsOpen, 1) << "the opening click did not act inside the box";
+    game.Tap(kKeyEnter);  // item 0, "<[BACK]"
+    EXPECT_EQ(app->optionsOpen, 0);
+    EXPECT_EQ(game.saves(), 1);
+}
+
+TEST(OptionsBox, FullscreenLineSwitchesTheWindowAndBack) {
+    QuitGuard guard;
+    GameHarness game;
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    app->menuColumn = 0;
+    game.Tap(kKeyEnter);
+    game.Step(30);
+    for (int i = 0; i < 3; ++i) game.Tap(kKeyDown);
+    EXPECT_TRUE(game.ShowsText("Fullscreen"));
+    game.Tap(kKeyEnter);
+    ASSERT_EQ(app->fullscreenState, 1);
+    EXPECT_NE(app->lastDeviceWidth, 640) << "the device size changed";
+    EXPECT_GT(app->loaderStage, 0) << "images reload at the new size";
+    ASSERT_TRUE(game.FinishLoading());
+    game.Step();
+    EXPECT_TRUE(game.ShowsText("Windowed"));
+    game.Tap(kKeyEnter);
+    EXPECT_EQ(app->fullscreenState, 0);
+    ASSERT_TRUE(game.FinishLoading());
+    EXPECT_EQ(app->lastDeviceWidth, 640);
+    EXPECT_EQ(app->lastDeviceHeight, 480);
+}
+
+TEST(Credits, ScrollThroughEveryLineButTheLastAndClose) {
+    QuitGuard guard;
+    GameHarness game;
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    game.Tap(kKeyRight);
+    EXPECT_EQ(app->menuColumn, 2);
+    game.Tap(kKeyEnter);
+    ASSERT_EQ(app->creditsOpen, 1);
+    game.Step(60);
+    EXPECT_TRUE(game.ShowsText("A Game by"));
+    EXPECT_TRUE(game.ShowsText("Debug Stats"));
+
+    bool sawEnd = false, sawLast = false, wrapped = false;
+    game.onUpdate = [&](int) {
+        sawEnd = sawEnd || game.ShowsText("End");
+        sawLast = sawLast || app->creditsLine == 55;
+        wrapped = wrapped || (sawLast && app->creditsLine == 0);
+    };
+    game.Hold(kKeyDown, 560);  // 1.8 pixels an update: once round the 56 lines
+    game.onUpdate = nullptr;
+    EXPECT_TRUE(sawLast);
+    EXPECT_TRUE(wrapped);
+    EXPECT_FALSE(sawEnd);
+    EXPECT_EQ(app->selectedLevel, 0) << "the wheel ignores keys under the credits";
+
+    game.Tap(kKeyEnter);
+    EXPECT_EQ(app->creditsOpen, 0);
+}
