@@ -3,11 +3,14 @@
 
 #include <sys/stat.h>
 
+#include "runtime/lang/filename.h"
+
 bool tvxStampFile(ZqGame* host, const String& path, tvxFileStamp* stamp) {
     if (!host) return false;
     String mapped = host->PathToFilePath(path);
     if (mapped.IsEmpty()) return false;
-    std::string file = mapped.ToUtf8();
+    std::string file;
+    if (!zq_FileNameBytes(mapped, file)) return false;
     struct stat info;
     if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     stamp->path = std::move(file);

@@ -7,19 +7,9 @@
 #include <cstring>
 #include <string>
 
-namespace {
+#include "runtime/lang/filename.h"
 
-// A file-system name as text: UTF-8 when it is valid UTF-8, otherwise one
-// unit per byte. (Names that are not UTF-8 cannot be opened again through
-// OpenFile, which encodes paths as UTF-8; such a folder is not supported.)
-String text_of_name(const std::string& name) {
-    auto* bytes = reinterpret_cast<const uint8_t*>(name.data());
-    int count = static_cast<int>(name.size());
-    String text;
-    if (String::DecodeUtf8(bytes, count, text)) return text;
-    std::u16string units(bytes, bytes + count);
-    return String(units);
-}
+namespace {
 
 // The running program's path from the kernel, or empty when unreadable.
 std::string read_program_path() {
@@ -73,7 +63,7 @@ String zq_ApplicationFolder() {
         size_t slash = program.rfind('/');
         return slash == std::string::npos ? std::string(".") : program.substr(0, slash);
     }();
-    return text_of_name(folder);
+    return zq_FileNameText(folder);
 }
 
 String zq_TolvarPathToFilePath(const String& path, const String& applicationFolder) {

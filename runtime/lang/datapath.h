@@ -9,7 +9,9 @@
 //                                or absolute)
 //
 // The application folder is the folder of the running program file
-// (readlink of /proc/self/exe), "/"-separated, without a trailing "/".
+// (readlink of /proc/self/exe), "/"-separated, without a trailing "/". Its
+// name is kept through the lossless file-name codec (filename.h), so that
+// mapped paths reach the same bytes on disk for any folder name.
 // Mapping does not normalise: "tolvar://data/../x" leaves the data folder,
 // as the game's own data paths may.
 //

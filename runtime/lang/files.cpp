@@ -19,21 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "runtime/lang/filename.h"
 #include "runtime/lang/game.h"
 #include "runtime/lang/readstream.h"
 
 namespace {
 
 constexpr const char* kStatePath = "./.tolvarstate";
-
-// A path or mode as the bytes handed to fopen. A unit 0 would cut the name
-// short and open some other file, so such text gives false.
-bool c_text(const String& text, std::string& out) {
-    for (int i = 0; i < text.Length(); ++i)
-        if (text[i] == 0) return false;
-    out = text.ToUtf8();
-    return true;
-}
 
 // Syncs the working folder so that a completed rename survives a power
 // loss. Best effort: the data itself is already on disk.
@@ -49,7 +41,8 @@ void sync_working_folder() {
 std::FILE* ZqGame::OpenFile(String path, String mode) {
     String mapped = PathToFilePath(path);
     std::string file, how;
-    if (mapped.IsEmpty() || !c_text(mapped, file) || !c_text(mode, how)) return nullptr;
+    // A unit 0 would cut the name short and open some other file.
+    if (mapped.IsEmpty() || !zq_FileNameBytes(mapped, file) || !zq_FileNameBytes(mode, how)) return nullptr;
     return std::fopen(file.c_str(), how.c_str());
 }
 
