@@ -180,3 +180,57 @@ TEST_F(InWorkFolder, StateFileSurvivesAKillDuringSaves) {
             << "round " << round << ": " << content.size() << " bytes";
     }
 }
+
+// [Rule] a save keeps what the player made of the state file -------------
+
+TEST_F(InWorkFolder, SaveThroughALinkRewritesItsTargetAndKeepsTheLink) {
+    fs::create_directory("saves");
+    write_file("saves/state", "old");
+    fs::create_symlink("saves/state", ".tolvarstate");
+    EXPECT_EQ(host_.SaveState(String("new")), 0);
+    EXPECT_TRUE(fs::is_symlink(".tolvarstate"));
+    EXPECT_EQ(read_file("saves/state"), "new");
+    EXPECT_EQ(host_.LoadState(), String("new"));
+
+    // A link whose target does not exist yet: the target is created.
+    fs::remove(".tolvarstate");
+    fs::create_symlink("saves/fresh", ".tolvarstate");
+    EXPECT_EQ(host_.SaveState(String("first")), 0);
+    EXPECT_TRUE(fs::is_symlink(".tolvarstate"));
+    EXPECT_EQ(read_file("saves/fresh"), "first");
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator("saves")) files += entry.is_regular_file();
+    EXPECT_EQ(files, 2);  // no temporary left beside the targets
+}
+
+TEST_F(InWorkFolder, SaveKeepsTheFileMode) {
+    for (fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                           fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read}) {
+        write_file(".tolvarstate", "old");
+        fs::permissions(".tolvarstate", mode);
+        ASSERT_EQ(host_.SaveState(String("new")), 0);
+        EXPECT_EQ(fs::status(".tolvarstate").permissions(), mode);
+        EXPECT_EQ(read_file(".tolvarstate"), "new");
+    }
+}
+
+TEST_F(InWorkFolder, TemporariesOfEndedProcessesAreRemoved) {
+    pid_t ended = fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0) _exit(0);
+    waitpid(ended, nullptr, 0);
+    std::string endedTemporary = ".tolvarstate." + std::to_string(ended) + ".tmp";
+    std::string liveTemporary = ".tolvarstate." + std::to_string(getppid()) + ".tmp";
+    std::string otherFile = "notes." + std::to_string(ended) + ".tmp";
+    for (const std::string& name : {endedTemporary, liveTemporary, otherFile}) write_file(name, "x");
+
+    EXPECT_TRUE(host_.LoadState().IsEmpty());
+    EXPECT_FALSE(fs::exists(endedTemporary));
+    EXPECT_TRUE(fs::exists(liveTemporary));  // another copy may be saving right now
+    EXPECT_TRUE(fs::exists(otherFile));
+
+    write_file(endedTemporary, "x");
+    EXPECT_EQ(host_.SaveState(String("s")), 0);
+    EXPECT_FALSE(fs::exists(endedTemporary));
+    EXPECT_EQ(stray_files(), 2);
+}
