@@ -9,6 +9,7 @@
 // back, as the framework expects.
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +22,9 @@ namespace {
 // In the child: only async-signal-safe calls until execvp.
 [[noreturn]] void ExecOpener(char* const argv[]) {
     setsid();
+    // The runtime ignores SIGPIPE, and an ignored signal stays ignored
+    // across exec: give the opener (and the browser it starts) the default.
+    signal(SIGPIPE, SIG_DFL);
     int null = open("/dev/null", O_RDWR);
     if (null >= 0) {
         dup2(null, STDIN_FILENO);

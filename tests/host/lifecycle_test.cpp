@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <errno.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -252,7 +253,9 @@ class FakeOpener : public ::testing::Test {
         dir = pattern;
         record = dir + "/record";
         std::ofstream script(dir + "/xdg-open");
-        script << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" " << record << "\n";
+        // The signals the opener starts with ignored go beside the record.
+        script << "#!/bin/sh\nsed -n 's/^SigIgn:[[:space:]]*//p' /proc/$$/status > " << dir << "/ignored\n"
+               << "printf '%s|%s' \"$#\" \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" " << record << "\n";
         script.close();
         chmod((dir + "/xdg-open").c_str(), 0755);
         oldPath = getenv("PATH");
@@ -290,6 +293,25 @@ TEST_F(FakeOpener, OpenUrlHandsTheUrlOverAsOneArgumentWithoutAShellAndLeavesNoCh
     // The intermediate child was reaped and the opener belongs to init.
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
+}
+
+// The runtime ignores SIGPIPE; the opener and the browser it starts must
+// not inherit that.
+TEST_F(FakeOpener, OpenerStartsWithThePipeSignalAtItsDefault) {
+    struct sigaction ignore {
+    }, previous{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &previous);
+    ZqTolvarGame host;
+    host.OpenUrl(String("http://example.invalid/"));
+    EXPECT_EQ(WaitForRecord(5), "1|http://example.invalid/");
+    sigaction(SIGPIPE, &previous, nullptr);
+    std::ifstream in(dir + "/ignored");
+    std::string mask;
+    in >> mask;
+    ASSERT_FALSE(mask.empty());
+    unsigned long long ignored = std::stoull(mask, nullptr, 16);
+    EXPECT_EQ(ignored & (1ull << (SIGPIPE - 1)), 0u) << "SigIgn " << mask;
 }
 
 TEST_F(FakeOpener, OpenUrlNarrowsEachUnitToItsLowByte) {
