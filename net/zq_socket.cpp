@@ -212,7 +212,15 @@ bool ZqSocket::BindAddress(const sockaddr_in& address) {
 bool ZqSocket::ConnectAddress(const sockaddr_in& address) {
     if (is_any_address(address)) return false;
     InUse use(this);
-    return use.fd >= 0 && connect_fd(use.fd, address) >= 0;
+    if (use.fd < 0 || connect_fd(use.fd, address) < 0) return false;
+    // A Close() between pinning the descriptor and the start of connect()
+    // cannot stop it (shutting down a socket that is not connected yet does
+    // nothing), so the connection may belong to a socket closed meanwhile:
+    // that is a failed connect, and the connection is shut down.
+    std::lock_guard<std::mutex> hold(fdLock_);
+    if (sock == use.fd) return true;
+    ::shutdown(use.fd, SHUT_RDWR);
+    return false;
 }
 
 bool ZqSocket::Listen(int backlog) {
