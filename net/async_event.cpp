@@ -10,18 +10,21 @@ c_IAsyncEventSource* zq_asyncevent__current = nullptr;
 GC_ROOT(zq_asyncevent__current);
 GC_ROOT(c_Stack3::m_NIL);  // the stack's empty value (null)
 
+// The registry is made on first use, so that code running before (or
+// without) the host's zqInit, such as tests and tools, can use sockets.
+static c_Stack3* zq_asyncevent_Sources() {
+    if (zq_asyncevent__sources == nullptr) gc_assign(zq_asyncevent__sources, gc_new<c_Stack3>()->m_new());
+    return zq_asyncevent__sources;
+}
+
+// Module start-up keeps a registry that already exists: the sockets in it
+// were made before start-up and stay registered for the rest of the run
+// (there is no removal), so dropping them would silence their completions.
 static void zq_asyncevent_Init() {
-    gc_assign(zq_asyncevent__sources, gc_new<c_Stack3>()->m_new());
+    zq_asyncevent_Sources();
     zq_asyncevent__current = nullptr;
 }
 ZQ_MODULE_INIT(zq_asyncevent_Init);
-
-// The registry is made on first use as well, so that code running before
-// (or without) the host's zqInit, such as tests and tools, can use sockets.
-static c_Stack3* zq_asyncevent_Sources() {
-    if (zq_asyncevent__sources == nullptr) zq_asyncevent_Init();
-    return zq_asyncevent__sources;
-}
 
 void zq_asyncevent_AddAsyncEventSource(c_IAsyncEventSource* source) {
     c_Stack3* sources = zq_asyncevent_Sources();

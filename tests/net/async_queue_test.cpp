@@ -13,6 +13,7 @@
 #include "net/async_queue.h"
 #include "net/socket.h"
 #include "net_test_support.h"
+#include "runtime/lang/init.h"
 
 namespace {
 
@@ -342,6 +343,21 @@ TEST(AsyncEvents, SourcesAreVisitedInRegistrationOrderIncludingNewOnes) {
     ASSERT_GE(visits.size(), 2u);
     EXPECT_EQ(visits[visits.size() - 2], 100);
     EXPECT_EQ(visits.back(), 101);
+}
+
+// Sockets made before module start-up (by tests and tools, or by a global
+// initialiser) registered themselves then; start-up must not drop them.
+TEST(AsyncEvents, SourcesRegisteredBeforeModuleStartUpStayRegistered) {
+    static int visits = 0;
+    class Counted : public Object, public virtual c_IAsyncEventSource {
+      public:
+        void p_UpdateAsyncEvents() override { ++visits; }
+    };
+    zq_asyncevent_AddAsyncEventSource(gc_new<Counted>());
+    zq_run_module_inits();
+    visits = 0;
+    zq_asyncevent_UpdateAsyncEvents();
+    EXPECT_EQ(visits, 1);
 }
 
 }  // namespace
