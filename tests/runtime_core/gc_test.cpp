@@ -105,6 +105,33 @@ TEST_F(BarrierTest, IncrementalStepsScanLiveObjectsInPaceWithAllocation) {
     EXPECT_EQ(gc_alloced_bytes, liveBytes);
 }
 
+// One step's budget has two parts: the bytes allocated since the cycle
+// began, plus that share of the previously live bytes. With less than
+// 8 MiB live the first part alone would also finish in time, so the
+// budget of a single step is checked.
+TEST_F(BarrierTest, StepBudgetGrowsWithThePreviouslyLiveBytes) {
+    Probe* head = probe();
+    gc_assign(gc_test_root, head);
+    Probe* tail = head;
+    for (int i = 0; i < 65536; ++i) {
+        Probe* next = probe(i);
+        gc_assign(tail->ref, next);
+        tail = next;
+    }
+    allocate_exactly(gc_cycle_bytes);
+    gc_collect();  // a full cycle: the chain is live and queued again
+    ASSERT_EQ(gc_new_bytes, 0);
+    ASSERT_EQ(gc_marked_bytes, 0);
+    allocate_exactly(256 * 1024);
+    int64_t fresh = gc_new_bytes;
+    int64_t live = gc_alloced_bytes - fresh;
+    int64_t budget = fresh + live * fresh / gc_cycle_bytes;
+    ASSERT_GT(live * fresh / gc_cycle_bytes, 32 * 1024);
+    gc_collect();
+    EXPECT_GE(gc_marked_bytes, budget);
+    EXPECT_LT(gc_marked_bytes, budget + 64);  // stops after the object that reached it
+}
+
 // ---- lazy destruction ----
 
 TEST_F(LazyDestructionTest, GarbageIsDestroyedAtLaterAllocationsOldestFirst) {
