@@ -2,6 +2,8 @@
 // each checked in a real child process with its own standard streams.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -98,6 +100,48 @@ TEST(Debugger, EndOfInputOrCutLineExitsMinusOne) {
     EXPECT_EQ(boom_with_debugger("q").code, 255);
     // A line beyond 255 characters arrives cut.
     EXPECT_EQ(boom_with_debugger("q" + std::string(300, 'x') + "\n").code, 255);
+}
+
+// Reads from `fd` until `text` has arrived or five seconds pass.
+bool arrives(int fd, const std::string& text) {
+    std::string got;
+    for (int waited = 0; got.find(text) == std::string::npos; ++waited) {
+        pollfd ready{fd, POLLIN, 0};
+        if (waited > 50 || poll(&ready, 1, 100) < 0) return false;
+        char chunk[256];
+        ssize_t n = ready.revents ? read(fd, chunk, sizeof chunk) : 0;
+        if (n < 0 || (ready.revents && n == 0)) return false;
+        got.append(chunk, static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// A debugger reads the report before it answers: the banner and the stop
+// marker must be on the streams while the program waits for a command.
+TEST(Debugger, ReportIsOnTheStreamsWhileTheProgramWaits) {
+    int in[2], out[2], err[2];
+    ASSERT_EQ(pipe(in) | pipe(out) | pipe(err), 0);
+    std::fflush(nullptr);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(in[0], 0);
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        zqError(String("boom"));
+    }
+    close(in[0]);
+    close(out[1]);
+    close(err[1]);
+    EXPECT_TRUE(arrives(out[0], kBanner + "boom\n"));
+    EXPECT_TRUE(arrives(err[0], "{{~~~~}}\n"));
+    ASSERT_EQ(write(in[1], "q\n", 2), 2);
+    close(in[1]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    close(out[0]);
+    close(err[0]);
 }
 
 TEST(Debugger, UnknownCommandIsEchoedAndExitsMinusOne) {
