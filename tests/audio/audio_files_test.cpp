@@ -91,9 +91,11 @@ TEST_F(AudioFiles, PcmOfEveryPlayableShapeDecodesToWhatSoxWrote) {
     }
 }
 
-TEST_F(AudioFiles, EighteenByteFmtAndListChunkBeforeData) {
-    std::vector<uint8_t> sox = ReadBytes(Path("s16.wav"));
-    std::vector<uint8_t> data = SoxData(sox);
+// sox's 16-bit stereo file rebuilt with an 18-byte "fmt " chunk and one
+// chunk `tag` holding `body` (no pad byte after it, whatever its size)
+// before "data".
+std::vector<uint8_t> WavWithChunkBeforeData(const std::vector<uint8_t>& sox, const char* tag,
+                                            const std::string& body) {
     std::vector<uint8_t> out;
     PutTag(out, "RIFF");
     PutU32(out, 0);  // ignored by the reader
@@ -103,14 +105,21 @@ TEST_F(AudioFiles, EighteenByteFmtAndListChunkBeforeData) {
     out.insert(out.end(), sox.begin() + 20, sox.begin() + 36);  // sox's 16 format bytes
     out.push_back(0);                                           // cbSize
     out.push_back(0);
-    PutTag(out, "LIST");
-    const std::string info("INFOICMT\6\0\0\0hello!", 18);
-    PutU32(out, static_cast<uint32_t>(info.size()));
-    for (char c : info) out.push_back(static_cast<uint8_t>(c));
+    PutTag(out, tag);
+    PutU32(out, static_cast<uint32_t>(body.size()));
+    for (char c : body) out.push_back(static_cast<uint8_t>(c));
+    std::vector<uint8_t> data = SoxData(sox);
     PutTag(out, "data");
     PutU32(out, static_cast<uint32_t>(data.size()));
     out.insert(out.end(), data.begin(), data.end());
-    WriteBytes(Path("list.wav"), out);
+    return out;
+}
+
+TEST_F(AudioFiles, EighteenByteFmtAndListChunkBeforeData) {
+    std::vector<uint8_t> sox = ReadBytes(Path("s16.wav"));
+    std::vector<uint8_t> data = SoxData(sox);
+    WriteBytes(Path("list.wav"),
+               WavWithChunkBeforeData(sox, "LIST", std::string("INFOICMT\6\0\0\0hello!", 18)));
 
     Decoded d;
     Load(Path("list.wav"), d);
@@ -119,6 +128,20 @@ TEST_F(AudioFiles, EighteenByteFmtAndListChunkBeforeData) {
     EXPECT_EQ(d.channels, 2);
     EXPECT_EQ(d.format, 2);
     EXPECT_EQ(d.hertz, 44100);
+    EXPECT_EQ(0, std::memcmp(d.data, data.data(), data.size()));
+}
+
+// Chunk sizes are taken as they stand: "data" follows an odd-sized chunk
+// at once, and a reader that skipped a pad byte would miss its tag.
+TEST_F(AudioFiles, OddSizedChunkBeforeDataHasNoPadByteSkipped) {
+    std::vector<uint8_t> sox = ReadBytes(Path("s16.wav"));
+    std::vector<uint8_t> data = SoxData(sox);
+    WriteBytes(Path("odd.wav"), WavWithChunkBeforeData(sox, "note", "seven b"));
+
+    Decoded d;
+    Load(Path("odd.wav"), d);
+    ASSERT_TRUE(d.ok());
+    EXPECT_EQ(d.length, static_cast<int>(data.size() / 4));
     EXPECT_EQ(0, std::memcmp(d.data, data.data(), data.size()));
 }
 
