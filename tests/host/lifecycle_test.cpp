@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/tvx_audio.h"
 #include "input/input_device.h"
 #include "runtime/host/app.h"
 #include "runtime/host/game_delegate.h"
@@ -170,6 +171,42 @@ TEST_F(DelegateInput, KeysReachTheInputDeviceAndOnlyCloseOrBackKeyDownsEndTheApp
     zq_app__delegate->KeyEvent(2, 432);  // a release alone ends nothing
     EXPECT_EXIT(zq_app__delegate->KeyEvent(1, 432), ::testing::ExitedWithCode(0), "");
     EXPECT_EXIT(zq_app__delegate->KeyEvent(1, 416), ::testing::ExitedWithCode(0), "");
+}
+
+// The application hears of a suspension while its sounds still play, and
+// of the resumption once they play again.
+std::vector<std::string> orderLog;
+
+class OrderApp : public c_App {
+  public:
+    OrderApp* m_new() {
+        c_App::m_new();
+        return this;
+    }
+    void p_OnSuspend() override { orderLog.push_back("app suspend"); }
+    void p_OnResume() override { orderLog.push_back("app resume"); }
+};
+
+class OrderAudio : public tvxAudio {
+  public:
+    void Suspend() override {
+        orderLog.push_back("audio suspend");
+        tvxAudio::Suspend();
+    }
+    void Resume() override {
+        orderLog.push_back("audio resume");
+        tvxAudio::Resume();
+    }
+};
+
+TEST_F(AppModule, SuspendTellsTheAppBeforeTheAudioAndResumeAfter) {
+    gc_new<OrderApp>()->m_new();
+    gc_assign(zq_app__delegate->audio, static_cast<tvxAudio*>(gc_new<OrderAudio>()));
+    orderLog.clear();
+    zq_app__delegate->SuspendGame();
+    zq_app__delegate->ResumeGame();
+    EXPECT_EQ(orderLog,
+              (std::vector<std::string>{"app suspend", "audio suspend", "audio resume", "app resume"}));
 }
 
 TEST_F(AppModule, DisplayModesKeepTheFirstOfEachSizeInHostOrder) {

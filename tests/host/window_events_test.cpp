@@ -125,6 +125,9 @@ TEST(Window, LosingFocusSuspendsOnceAndRenderingGoesOnWithoutUpdates) {
     unsigned long window = 0;
     std::thread driver;
     int updatesAtResume = -1;
+    // A schedule: after the pause, a schedule that was not restarted would
+    // be far behind and catch up with a burst of updates.
+    d->onStart = [] { Host()->SetUpdateRate(60); };
     d->onUpdate = [&] {
         if (d->updates == 1) {
             window = xdriver::FindWindow(kTitle);
@@ -165,8 +168,16 @@ TEST(Window, LosingFocusSuspendsOnceAndRenderingGoesOnWithoutUpdates) {
         if (d->log[i] == "render") ++renders;
     }
     EXPECT_GE(renders, 2);
-    // Updates run again right after the resume.
+    // The loop blocked for events: a few wake-ups in about 400 ms (a loop
+    // that polled would have rendered hundreds of frames).
+    EXPECT_LE(renders, 20);
+    // Updates run again right after the resume, on a schedule restarted
+    // from the current time: no catch-up burst in the first frame.
     EXPECT_EQ(d->log[resumeAt + 1], "update");
+    int firstFrameUpdates = 0;
+    for (size_t i = static_cast<size_t>(resumeAt) + 1; i < d->log.size() && d->log[i] != "render"; ++i)
+        firstFrameUpdates += d->log[i] == "update";
+    EXPECT_LT(firstFrameUpdates, 4);
 }
 
 TEST(Window, SwitchingToFullScreenReleasesHeldKeysFirstAndOpensANewContext) {
