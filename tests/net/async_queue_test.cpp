@@ -186,6 +186,24 @@ TEST(AsyncQueue, RingHolds255WaitingOperationsAndWrapsAround) {
     EXPECT_EQ(queue->ops[0], nullptr);  // completed operations leave the ring
 }
 
+// The worker may end just as an operation is enqueued: it saw nothing
+// waiting, and Start() saw it still running. The pump starts it again.
+TEST(AsyncQueue, PumpRestartsAWorkerThatEndedUnderANewOperation) {
+    std::vector<std::string> log;
+    c_AsyncQueue* queue = gc_new<c_AsyncQueue>()->m_new(nullptr);
+    queue->running.store(1);  // the worker is in its last instant
+    queue->p_Enqueue(gc_new<MarkOp>()->m_new(&log, "stranded"));
+    queue->running.store(2);  // ... and ends without having seen it
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            queue->p_UpdateAsyncEvents();
+            return !log.empty();
+        },
+        2000));
+    EXPECT_EQ(log, std::vector<std::string>{"stranded"});
+    PumpUntil([&] { return Drained(queue); });
+}
+
 TEST(AsyncQueueDeathTest, The256thWaitingOperationStopsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
