@@ -172,6 +172,46 @@ TEST(TitleWheel, TouchesSelectANeighbourAndStartTheSelectedLevel) {
     EXPECT_EQ(app->screenMode, 10) << "the level was built";
 }
 
+TEST(TitleWheel, DragTurnsTheWheelAndTheFirstLevelStopsIt) {
+    QuitGuard guard;
+    GameHarness game;
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    // Dragging upwards turns the wheel towards levels below the first one:
+    // the end-stop pushes it back and the selection stays on level 1.
+    game.MouseDown(game.WindowX(300), game.WindowY(300));
+    float furthest = 0;
+    for (int i = 1; i <= 10; ++i) {
+        game.MouseMoveVirtual(300, 300 - 20 * i);
+        game.Step();
+        furthest = std::max(furthest, 48.0f + app->wheelAngle);
+    }
+    game.MouseUp(game.WindowX(300), game.WindowY(100));
+    for (int i = 0; i < 60; ++i) {
+        game.Step();
+        furthest = std::max(furthest, 48.0f + app->wheelAngle);
+    }
+    EXPECT_GT(furthest, 60.0f) << "the drag turned the wheel past the first level";
+    EXPECT_LT(furthest, 90.0f) << "but not by a whole level";
+    EXPECT_EQ(app->selectedLevel, 0);
+    EXPECT_FLOAT_EQ(app->wheelVelocity, 0.0f);
+    EXPECT_LE(48.0f + app->wheelAngle, 60.0f);
+
+    // Dragging downwards brings the following levels round.
+    game.MouseDown(game.WindowX(300), game.WindowY(100));
+    for (int i = 1; i <= 6; ++i) {
+        game.MouseMoveVirtual(300, 100 + 20 * i);
+        game.Step();
+    }
+    game.MouseUp(game.WindowX(300), game.WindowY(220));
+    game.Step(60);
+    EXPECT_GT(app->selectedLevel, 0);
+    // The selection is the level last seen in 30..60 degrees; the wheel may
+    // come to rest just beside that window (levels are 32 degrees apart).
+    const float a = 32.0f * app->selectedLevel + 48.0f + app->wheelAngle;
+    EXPECT_TRUE(a >= 28.0f && a <= 62.0f) << a;
+}
+
 TEST(TitleWheel, SelectStartsAnUnlockedLevelWithKeyboardGlyphs) {
     QuitGuard guard;
     GameHarness game;
