@@ -112,8 +112,6 @@ void verify_reference(gc_object* object);
 
 bool gc_verify_enabled = verify_default();
 
-namespace {}  // namespace
-
 void gc_reset() {
     list_clear(gc_unmarked_list);
     list_clear(gc_queued_list);
@@ -280,9 +278,11 @@ void verify_reference(gc_object* object) {
     std::string holder = verify_root
                              ? std::string("the global ") + verify_root
                              : "a marked " + class_name(verify_holder) + " (" + address(verify_holder) + ")";
+    bool inArray = !verify_root && class_name(verify_holder).rfind("Array<", 0) == 0;
     std::string message = "Write barrier missed: " + holder + " refers to an unmarked " + class_name(object) +
-                          " (" + address(object) +
-                          ") that this sweep would free. Store object references with gc_assign.";
+                          " (" + address(object) + ") that this sweep would free. " +
+                          (inArray ? "Store array elements with gc_assign(array[i], value)."
+                                   : "Store object references with gc_assign.");
     zqError(String(message.c_str()));
 }
 

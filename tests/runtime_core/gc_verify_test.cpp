@@ -79,7 +79,9 @@ TEST_F(VerifierTest, PlainArrayElementStoreIsFatalNamingTheArray) {
             holder->slots[2] = gc_new<Leaf>();
             gc_collect_all();
         },
-        ::testing::ExitedWithCode(255), "a marked Array<Object\\*>::Rep .* refers to an unmarked .*Leaf ");
+        ::testing::ExitedWithCode(255),
+        "a marked Array<Object\\*>::Rep .* refers to an unmarked .*Leaf .*"
+        "Store array elements with gc_assign");
 }
 
 TEST_F(VerifierTest, PlainGlobalStoreIsFatalNamingTheGlobal) {
