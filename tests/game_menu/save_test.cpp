@@ -233,6 +233,29 @@ TEST(LoadString, ShortAndOddStringsFindTheirBlocksByFieldCount) {
     EXPECT_EQ(app3->settings[5], 1);
 }
 
+TEST(LoadString, ArbitraryTextNeverBreaksLoading) {
+    // Deterministic noise over the characters a save string is made of,
+    // plus a few others, at lengths round the block boundaries.
+    const char alphabet[] = "0123456789||||--+ x\xff";
+    unsigned seed = 12345;
+    for (int round = 0; round < 300; ++round) {
+        std::string s;
+        int length = 1 + static_cast<int>(seed % 200) * (round % 3 == 0 ? 40 : 1);
+        for (int i = 0; i < length; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            s += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
+        }
+        HeadlessHost host;
+        host.state = String(s.c_str());
+        c_MyApp* app = FreshGame(&host);
+        std::vector<std::string> messages = LoadAndListMessages(app);
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.back(), "Highscores Loaded");
+        EXPECT_EQ(app->settings[14], 1);
+        EXPECT_GE(app->settings[10], 64);
+    }
+}
+
 TEST(LoadString, DebugModePrintsTheStringFirst) {
     HeadlessHost host;
     host.state = String("1|2");
