@@ -57,7 +57,9 @@ int c_MyApp::p_Menu() {
     p_Rect(panelX - 2.0f, 0, 3.0f, vscrh);
     // The play icon sits faintly behind the recent results: it is a touch
     // target first (full strength when the pointer is the player's input).
-    p_SetCol(255, 255, 255, inputKind == 2 ? 0.8f : 0.25f);
+    // It fades out under the credits, where it does not answer.
+    const float creditsShown = vscrw > kPanelWidth ? creditsSlide / (vscrw - kPanelWidth) : 0.0f;
+    p_SetCol(255, 255, 255, (inputKind == 2 ? 0.8f : 0.25f) * (1.0f - std::fmin(1.0f, creditsShown)));
     p_SetSize(3.0f);
     p_DrawImg(97, PlayIconX(panelX, creditsSlide), vscrh - 48.0f, 3);
 
