@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "game/credits_text.h"
+#include "runtime/host/glfw_game.h"
 #include "tests/game_support/headless_game.h"
 
 namespace {
@@ -27,7 +29,42 @@ std::string Glyphs(c_MyApp* app) {
     return out;
 }
 
+// A desktop host whose window calls are recorded instead of made.
+class RecordingDesktop : public ZqGlfwGame {
+  public:
+    bool haveDesktop = true;
+    std::vector<std::string> windows;
+    ZqGlfwVideoMode* GetGlfwDesktopMode() override {
+        return haveDesktop ? gc_new<ZqGlfwVideoMode>(1920, 1080, 8, 8, 8) : nullptr;
+    }
+    void SetGlfwWindow(int w, int h, int r, int g, int b, int a, int d, int st, bool full) override {
+        windows.push_back(std::to_string(w) + "x" + std::to_string(h) + " " + std::to_string(r) +
+                          std::to_string(g) + std::to_string(b) + std::to_string(a) + std::to_string(d) +
+                          std::to_string(st) + (full ? " full" : " window"));
+    }
+};
+
 }  // namespace
+
+TEST(FullscreenSwitch, DesktopSizeAndBackOrNothingWithoutADesktop) {
+    HeadlessHost headless;
+    c_MyApp* app = MenuGame(&headless);
+    RecordingDesktop desktop;
+    ZqGame::_game = &desktop;
+
+    desktop.haveDesktop = false;
+    app->p_FullscreenFlip();
+    EXPECT_EQ(app->fullscreenState, 0) << "no desktop mode: stays windowed";
+    EXPECT_TRUE(desktop.windows.empty());
+
+    desktop.haveDesktop = true;
+    app->p_FullscreenFlip();
+    EXPECT_EQ(app->fullscreenState, 1);
+    app->p_FullscreenFlip();
+    EXPECT_EQ(app->fullscreenState, 0);
+    EXPECT_EQ(desktop.windows, (std::vector<std::string>{"1920x1080 888000 full", "640x480 888000 window"}));
+    ZqGame::_game = &headless;
+}
 
 TEST(UnlockRule, PointsFromTheBestResults) {
     HeadlessHost host;
