@@ -4,8 +4,9 @@
 PRESET ?= release
 BUILD  := build/$(PRESET)
 FUZZ_SECONDS ?= 60
+SOAK_SECONDS ?= 600
 
-.PHONY: all deps configure build run showcase test bench fuzz format clean
+.PHONY: all deps configure build run showcase test bench fuzz soak format clean
 
 all: build
 
@@ -35,6 +36,9 @@ fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	@scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+
+soak: deps
+	@scripts/soak $(SOAK_SECONDS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
