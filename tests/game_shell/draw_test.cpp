@@ -175,6 +175,22 @@ TEST_F(Draw, TextWithAFontSlotOutsideTheBankAppendsNothing) {
     EXPECT_EQ(RecordCount(app), 0);
 }
 
+// Slots and ids index 100-entry banks: anything outside is ignored (no
+// write outside the arrays, checked under ASan).
+TEST_F(Draw, BankOperationsIgnoreSlotsOutsideTheBank) {
+    app->imageInfo[297] = 5;
+    for (int slot : {100, -1, 1000}) {
+        app->p_LoadImg(slot, String("gfx"), 16, 16, 16, 1);
+        app->p_ReserveImg(slot, 8, 8);
+        app->p_LoadFont(slot, String("fonts/shadow_pixel"), 7, 10);
+        app->p_LoadSFX(slot);
+        app->p_PlaySFX(slot, 1, 1, 0);
+    }
+    EXPECT_EQ(app->imageInfo[297], 5);
+    EXPECT_EQ(app->fontSlot, 90);
+    EXPECT_FLOAT_EQ(app->p_StickY(-1, 0), 0.0f);
+}
+
 // The replay through the real front end: positions scaled and shifted by
 // the overscan margin, unknown image slots skipped without harm.
 TEST(Replay, DrawsRecordsScaledIntoTheWindow) {
