@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/game_menu/saved_state.h"
 #include "tests/game_support/game_harness.h"
 
 namespace {
@@ -32,34 +33,9 @@ struct QuitGuard {
     ~QuitGuard() { gTestRunning = false; }
 };
 
-// A saved string in the documented format: default settings (after the
-// repairs), no badges, and the given best results of levels 1, 2, ...
-String SavedState(const std::vector<int>& bestOfLevel) {
-    int settings[25] = {};
-    settings[5] = 1;
-    settings[10] = settings[11] = 64;
-    settings[12] = 10;
-    settings[14] = 1;
-    std::string s;
-    unsigned sum = 0;
-    for (int i = 0; i < 25; ++i) {
-        s += std::to_string(settings[i]) + "|";
-        sum += static_cast<unsigned>(i * settings[i]);
-    }
-    s += std::to_string(sum) + "|";
-    for (int w = 0; w < 9; ++w) s += "0|";
-    for (int g = 0; g < 105; ++g) {
-        int best = g < static_cast<int>(bestOfLevel.size()) ? bestOfLevel[g] : 0;
-        s += std::to_string(best) + "|";
-        for (int k = 1; k < 20; ++k) s += "0|";
-        s += std::to_string(4 * best) + "|";
-    }
-    return String(s.c_str());
-}
-
 GameHarness::Options WithState(const std::vector<int>& bestOfLevel) {
     GameHarness::Options options;
-    options.savedState = SavedState(bestOfLevel);
+    options.savedState = String(SavedStateWithBest(bestOfLevel).c_str());
     return options;
 }
 

@@ -18,35 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/game_menu/saved_state.h"
 #include "tests/host/probe_process.h"
 #include "tests/host/x11_driver.h"
 
 namespace {
-
-// A save string in the documented format: default settings after the
-// repairs (sound mode 1), no badges, best results per level from level 1.
-std::string SavedState(const std::vector<int>& bestOfLevel) {
-    int settings[25] = {};
-    settings[5] = 1;
-    settings[10] = settings[11] = 64;
-    settings[12] = 10;
-    settings[14] = 1;
-    std::string s;
-    int sum = 0;
-    for (int i = 0; i < 25; ++i) {
-        s += std::to_string(settings[i]) + "|";
-        sum += i * settings[i];
-    }
-    s += std::to_string(sum) + "|";
-    for (int w = 0; w < 9; ++w) s += "0|";
-    for (int g = 0; g < 105; ++g) {
-        int best = g < static_cast<int>(bestOfLevel.size()) ? bestOfLevel[g] : 0;
-        s += std::to_string(best) + "|";
-        for (int k = 1; k < 20; ++k) s += "0|";
-        s += std::to_string(4 * best) + "|";
-    }
-    return s;
-}
 
 std::vector<std::string> Split(const std::string& s) {
     std::vector<std::string> out;
@@ -61,12 +37,16 @@ std::string ReadFile(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// A key held long enough for the game's 60-per-second updates to see it.
+// A key held long enough for the game's updates to see it held even on a
+// busy machine (a frame of software rendering can take a while), released
+// before the wheel's first key repeat (30 updates, half a second), and left
+// up long enough for an update to see it released: a release and the next
+// press within one event poll would read as one long hold.
 void PressKey(const std::string& key) {
     xdriver::Xdotool("keydown " + key);
-    usleep(120000);
+    usleep(300000);
     xdriver::Xdotool("keyup " + key);
-    usleep(150000);
+    usleep(600000);
 }
 
 unsigned long WaitForWindow(double seconds) {
@@ -168,7 +148,7 @@ TEST(TitleEndToEnd, WheelOptionsSavedStateAndFullScreen) {
     // open but unplayed, level 5 is locked.
     {
         std::ofstream state(folder.path() + "/.tolvarstate", std::ios::binary);
-        state << SavedState({95, 70});
+        state << SavedStateWithBest({95, 70});
     }
 
     ProbeProcess game;
