@@ -1,0 +1,106 @@
+// The install: `cmake --install` into a fresh prefix puts the program, its
+// data folder, a link in bin, the desktop entry and the 256-pixel icon in
+// their places; the program started through the link finds its data (its
+// title screen shows the coloured logo) and quits on F4.
+#include <gtest/gtest.h>
+#include <stb_image.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/host/probe_process.h"
+#include "tests/host/x11_driver.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& file) {
+    std::ifstream in(file);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Strongly coloured 3-bit buckets with at least 20 pixels in a screenshot.
+int DistinctColours(unsigned long window) {
+    const std::string file = "/tmp/skitterwind_install_" + std::to_string(getpid()) + ".png";
+    xdriver::Run("import -window " + std::to_string(window) + " " + file);
+    int w = 0, h = 0, n = 0;
+    unsigned char* pixels = stbi_load(file.c_str(), &w, &h, &n, 3);
+    std::remove(file.c_str());
+    if (!pixels) return 0;
+    int buckets[512] = {};
+    for (int i = 0; i < w * h; ++i) {
+        const unsigned char* p = pixels + 3 * i;
+        if (std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) < 80) continue;
+        ++buckets[(p[0] >> 5) << 6 | (p[1] >> 5) << 3 | (p[2] >> 5)];
+    }
+    stbi_image_free(pixels);
+    return static_cast<int>(
+        std::count_if(std::begin(buckets), std::end(buckets), [](int c) { return c >= 20; }));
+}
+
+}  // namespace
+
+TEST(Install, PutsProgramDataLinkDesktopEntryAndIconInPlaceAndTheProgramRuns) {
+    const fs::path prefix = fs::temp_directory_path() / ("skitterwind-install-" + std::to_string(getpid()));
+    fs::remove_all(prefix);
+    const std::string command = std::string(std::getenv("CMAKE_COMMAND")) + " --install " +
+                                std::getenv("BUILD_DIR") + " --prefix " + prefix.string() + " >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+    const fs::path lib = prefix / "lib" / "skitterwind";
+    EXPECT_TRUE(fs::is_regular_file(lib / "skitterwind"));
+    EXPECT_TRUE(fs::is_regular_file(lib / "data" / "gfx.png"));
+    EXPECT_TRUE(fs::is_regular_file(lib / "data" / "sfx" / "driftwood.ogg"));
+    EXPECT_TRUE(fs::is_regular_file(lib / "data" / "fonts" / "shadow_pixel-hd.png"));
+    EXPECT_FALSE(fs::exists(lib / "data" / "skitterwind-icon.png")) << "the icon goes to the icon theme only";
+    const fs::path link = prefix / "bin" / "skitterwind";
+    ASSERT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::equivalent(link, lib / "skitterwind"));
+    EXPECT_TRUE(fs::path(fs::read_symlink(link)).is_relative()) << "the prefix can move";
+
+    const std::string entry = Read(prefix / "share" / "applications" / "skitterwind.desktop");
+    EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
+    for (const char* line : {"\nType=Application\n", "\nName=Skitterwind\n", "\nExec=skitterwind\n",
+                             "\nIcon=skitterwind\n", "\nTerminal=false\n", "\nCategories=Game;ArcadeGame;\n"})
+        EXPECT_NE(entry.find(line), std::string::npos) << line;
+
+    int w = 0, h = 0, n = 0;
+    const fs::path icon = prefix / "share" / "icons" / "hicolor" / "256x256" / "apps" / "skitterwind.png";
+    ASSERT_TRUE(stbi_info(icon.c_str(), &w, &h, &n)) << icon;
+    EXPECT_EQ(w, 256);
+    EXPECT_EQ(h, 256);
+    EXPECT_EQ(n, 4);
+
+    // Started through the link from another folder, it finds its data.
+    const fs::path home = prefix / "home";
+    fs::create_directories(home);
+    const fs::path old = fs::current_path();
+    fs::current_path(home);
+    setenv("PROBE_APP", link.c_str(), 1);
+    {
+        ProbeProcess game;
+        ASSERT_TRUE(game.Started());
+        unsigned long window = 0;
+        for (int i = 0; i < 200 && !(window = xdriver::FindWindow("Skitterwind")); ++i) usleep(100000);
+        ASSERT_NE(window, 0u);
+        xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
+        // Past the loader (whose rings are coloured without any data).
+        ASSERT_FALSE(game.WaitForPrefix("Highscores Loaded", 20).empty());
+        sleep(2);
+        int colours = 0;
+        for (int i = 0; i < 20 && (colours = DistinctColours(window)) < 6; ++i) usleep(250000);
+        EXPECT_GE(colours, 6) << "the title's coloured logo and swarm";
+        xdriver::Xdotool("key F4");
+        EXPECT_EQ(game.WaitExit(15), 0);
+    }
+    fs::current_path(old);
+    fs::remove_all(prefix);
+}
