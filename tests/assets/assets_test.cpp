@@ -180,6 +180,28 @@ TEST(GameFont, GlyphsFitTheTextWritersAdvanceKerningAndLineHeight) {
     }
 }
 
+TEST(GameFont, GlyphsSitInTheSpaceTheirPenOwns) {
+    // Cells are drawn centred on the pen, and the text writer aligns a
+    // string as if each glyph owned [pen - 7, pen + k]: ink outside that
+    // band (cell x 1 .. 8 + k, plus the shadow's pixel) would push centred
+    // text right and right-aligned text past its end.
+    auto png = loadPng(kData + "/fonts/shadow_pixel.png");
+    ASSERT_TRUE(png.has_value());
+    auto frames = cutGrid(png->width, png->height, 16, 16, 128);
+    ASSERT_EQ(frames.size(), 128u);
+    for (int code = 33; code <= 126; ++code) {
+        auto [fx, fy] = frames[code - 32];
+        int minX = 16, maxX = -1;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (png->alpha(fx + x, fy + y)) minX = std::min(minX, x), maxX = std::max(maxX, x);
+        int k = assetgen::textKerning(code);
+        EXPECT_GE(minX, 0) << "'" << char(code) << "'";
+        EXPECT_LE(maxX, 9 + k) << "'" << char(code) << "'";
+        EXPECT_NEAR((minX + maxX) / 2.0, 4.5 + k / 2.0, 1.5) << "'" << char(code) << "'";
+    }
+}
+
 TEST(DefaultFont, IsAStripOf96CellsWithTransparentSideBorders) {
     auto png = loadPng(kData + "/vexo_font.png");
     ASSERT_TRUE(png.has_value());

@@ -2,11 +2,16 @@
 // every tier) and the runtime's default "vexo_font.png" (96 cells side by
 // side, each with a transparent texel left and right, base tier only).
 //
-// The game draws a glyph centred on its pen position and then advances the
-// pen by 7 plus a per-letter kerning k; a glyph is therefore placed in its
-// cell centred on 8 + k/2, the middle of the space it owns. Frames 96..110
-// are pad-button pictures and 112..126 the matching keyboard keys, used by
-// the text's icon escape (advance 7 + 4, or 7 + 6 for the shoulder buttons).
+// The game draws a glyph's cell centred on its pen position and then
+// advances the pen by 7 plus a per-letter kerning k. Its text writer puts an
+// invisible space in front of every string and measures all but the last
+// character for alignment, so the visible glyphs line up with the aligned
+// box only when each glyph owns the space [pen - 7, pen + k]: a glyph is
+// placed in its cell centred on 8 - 3.5 + k/2, left of the cell's middle.
+// Centred text is then centred, left-aligned text starts at its x and
+// right-aligned text ends there. Frames 96..110 are pad-button pictures and
+// 112..126 the matching keyboard keys, used by the text's icon escape
+// (advance 7 + 4, or 7 + 6 for the shoulder buttons).
 #include "drawing.h"
 #include "image_set.h"
 #include "pixel_font.h"
@@ -16,12 +21,13 @@ namespace assetgen {
 namespace {
 
 const Rgba kShadow = rgb(16, 12, 40, 0.9f);
-const float kIconX = 9.5f, kIconY = 8.0f;  // icons sit a little right of the cell centre (k = 4)
+const float kGlyphCentre = 4.5f;           // of a glyph with k = 0, in its 16-pixel cell
+const float kIconX = 6.5f, kIconY = 8.0f;  // an icon owns [pen - 7, pen + 4] (k = 4)
 
 void drawTextGlyph(Pen& pen, int code) {
     const Glyph& g = textGlyph(code);
     if (g.width == 0 || code == ' ') return;
-    float left = std::floor(8.0f + textKerning(code) / 2.0f - g.width / 2.0f);
+    float left = std::floor(kGlyphCentre + textKerning(code) / 2.0f - g.width / 2.0f);
     const float top = 4.0f;
     bool smoothSteps = pen.scale() > 1.5f;
     paintGlyph(pen, g, left + 1, top + 1, 1.0f, kShadow, smoothSteps);
