@@ -128,6 +128,11 @@ TEST(PauseScreen, ArrowsReshapeTheFigureWhileHeldAndMoveTheHighlightOncePerPress
     EXPECT_EQ(game->RecordsOfKind(kLineKind).size(), 200u);
     EXPECT_TRUE(game->ShowsText("PAUSED"));
     EXPECT_TRUE(game->ShowsText("9.0:0.0")) << game->DrawnGlyphs();
+    game->Hold(kKeyDown, 51);
+    game->Hold(kKeyRight, 28);
+    game->Step(101);
+    EXPECT_TRUE(game->ShowsText("60.0:7.0")) << game->DrawnGlyphs();
+    MaybeScreenshot(*game, "pause-figure");
 }
 
 TEST(PauseScreen, QuitEndsWithQuitGameForTheWholeBannerAndRecordsNothingHigh) {
