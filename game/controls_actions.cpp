@@ -103,7 +103,7 @@ int c_MyApp::p_PlayKey(int action, int useStick, int pad) {
         return 0;
     }
     // Actions without a row (16 and 17) stand for their virtual buttons alone.
-    if (action >= 0 && action < padState.Length() && action != 98) return padState[action] != 0 ? 1 : 0;
+    if (action >= 0 && action < padState.Length()) return padState[action] != 0 ? 1 : 0;
     return 0;
 }
 

@@ -2,10 +2,10 @@
 // game_harness.h).
 #include "tests/game_support/game_harness.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
 
 #include "audio/zq_audio.h"
 #include "graphics/zq_graphics.h"
@@ -58,8 +58,9 @@ GameHarness::GameHarness(const Options& options) {
 
 void GameHarness::Start(const Options& options) {
     static const bool glfwStarted = glfw2::glfwInit() != 0;
+    // Nothing can run without a window: stop with the reason.
     if (!glfwStarted) {
-        ADD_FAILURE() << "glfwInit failed: is DISPLAY set?";
+        std::fputs("GameHarness: glfwInit failed (is DISPLAY set?)\n", stderr);
         std::abort();
     }
     // The process start-up of ZqTolvarGame::Main, step by step.
@@ -74,7 +75,7 @@ void GameHarness::Start(const Options& options) {
     // The frame loop's opening: the window, then the game's start.
     host_->SetGlfwWindow(options.width, options.height, 8, 8, 8, 0, 0, 0, false);
     if (!glfw2::glfwGetWindowParam(glfw2::GLFW_OPENED)) {
-        ADD_FAILURE() << "the window did not open";
+        std::fputs("GameHarness: the window did not open\n", stderr);
         std::abort();
     }
     host_->StartGame();
