@@ -155,7 +155,10 @@ class GameHarness {
     // The host reports this size (0 x 0: a minimised window) until cleared.
     void ForceDeviceSize(int width, int height);
     void ClearDeviceSize() { ForceDeviceSize(-1, -1); }
-    void Suspend();  // the window lost the foreground
+    // The window lost / regained the foreground (p_OnSuspend / p_OnResume).
+    // While suspended, Step renders but the host refuses the update, as the
+    // real loop makes none.
+    void Suspend();
     void Resume();
 
     // -- Saved state ---------------------------------------------------------------
