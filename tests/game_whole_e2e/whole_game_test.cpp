@@ -111,6 +111,9 @@ std::string Panel(const std::string& titleLine) {
 }  // namespace
 
 TEST(WholeGame, LevelOneFromTheTitleToItsResultSavedAndShownAgain) {
+#ifdef WHOLE_GAME_MISSING
+    GTEST_SKIP() << "missing: " WHOLE_GAME_MISSING;
+#endif
     FreshFolder folder;
     const auto started = std::chrono::steady_clock::now();
     int result = 0;
