@@ -55,38 +55,23 @@ struct Icon {
     int kern;
 };
 
-// The icon that "¬" + letter draws.
+// Icons by letter: pad button frame, blink frame (-1: none), kerning.
+struct IconRow {
+    char letter;
+    Icon icon;
+};
+constexpr IconRow kIcons[] = {
+    {'J', {96, 109, 4}},  {'K', {97, 109, 4}},  {'L', {98, 109, 4}},  {'I', {99, 109, 4}},
+    {'U', {100, 110, 6}}, {'O', {101, 110, 6}}, {'Q', {102, -1, 4}},  {'E', {103, -1, 4}},
+    {'F', {104, -1, 4}},  {'W', {105, 104, 4}}, {'S', {106, 104, 4}}, {'A', {107, 104, 4}},
+    {'D', {108, 104, 4}},
+};
+
+// The icon that "¬" + letter draws; any other character is its own frame.
 Icon IconFor(int letter) {
-    switch (letter) {
-        case 'J':
-            return {96, 109, 4};
-        case 'K':
-            return {97, 109, 4};
-        case 'L':
-            return {98, 109, 4};
-        case 'I':
-            return {99, 109, 4};
-        case 'U':
-            return {100, 110, 6};
-        case 'O':
-            return {101, 110, 6};
-        case 'Q':
-            return {102, -1, 4};
-        case 'E':
-            return {103, -1, 4};
-        case 'F':
-            return {104, -1, 4};
-        case 'W':
-            return {105, 104, 4};
-        case 'S':
-            return {106, 104, 4};
-        case 'A':
-            return {107, 104, 4};
-        case 'D':
-            return {108, 104, 4};
-        default:
-            return {letter, -1, 4};
-    }
+    for (const IconRow& row : kIcons)
+        if (row.letter == letter) return row.icon;
+    return {letter, -1, 4};
 }
 
 bool IsLineBreak(const String& s, int i) {
