@@ -33,11 +33,50 @@ constexpr int kIcons = 97, kButtons = 95;
 constexpr int kResumeFrame = 3, kQuitFrame = 1, kMarkerFrame = 6;
 constexpr int kGearFrame = 8;  // frames 8, 9, 10: the gear's three layers
 
+bool Held(c_MyApp& a, int action) {
+    return a.p_PlayKeyAll(action, 1) != 0;
+}
+
+// The line figure beside "PAUSED": a pen on two arms turning about (cx,
+// cy), reshaped by the direction keys every update while they are held; its
+// last 101 points are joined by lines, each drawn twice for thickness.
+void PauseFigure(c_MyApp& a, float cx, float cy) {
+    const float reach = std::min(0.45f * vscrh, 0.45f * (vscrw - kFigureOffsetX));
+    if (Held(a, 0)) a.orbitRadius -= 1;
+    if (Held(a, 8)) a.orbitRadius += 1;
+    if (Held(a, 3)) a.orbitSpeed -= 0.25f;
+    if (Held(a, 5)) a.orbitSpeed += 0.25f;
+    a.orbitRadius = std::clamp(a.orbitRadius, 0.0f, reach);
+    a.orbitSpeed = std::clamp(a.orbitSpeed, 0.0f, kMaxOrbitSpeed);
+    a.orbitOuterAngle = std::fmod(a.orbitOuterAngle + 1, 360.0f);
+    a.orbitInnerAngle = std::fmod(a.orbitInnerAngle + a.orbitSpeed, 360.0f);
+    const float outer = reach - a.orbitRadius;
+    a.orbitTrail[2 * a.orbitTrailHead] =
+        cx + SinDeg(a.orbitOuterAngle) * outer + SinDeg(a.orbitInnerAngle) * a.orbitRadius;
+    a.orbitTrail[2 * a.orbitTrailHead + 1] =
+        cy - CosDeg(a.orbitOuterAngle) * outer - CosDeg(a.orbitInnerAngle) * a.orbitRadius;
+    a.orbitTrailHead = (a.orbitTrailHead + 1) % kTrailPoints;
+    a.orbitTrailCount = std::min(a.orbitTrailCount + 1, kTrailPoints);
+
+    a.p_SetSize(1);
+    a.p_SetCol(100, 255, 100, 0.8f);
+    const int oldest = (a.orbitTrailHead - a.orbitTrailCount + kTrailPoints) % kTrailPoints;
+    for (int k = 0; k + 1 < a.orbitTrailCount; ++k) {
+        const int from = (oldest + k) % kTrailPoints, to = (oldest + k + 1) % kTrailPoints;
+        const float x1 = a.orbitTrail[2 * from], y1 = a.orbitTrail[2 * from + 1];
+        const float x2 = a.orbitTrail[2 * to], y2 = a.orbitTrail[2 * to + 1];
+        a.p_Line(x1, y1, x2, y2);
+        a.p_Line(x1 - 0.5f, y1 - 0.5f, x2 - 0.5f, y2 - 0.5f);
+    }
+    a.p_SetCol(255, 255, 255, 1);
+    a.p_Text(vscrw - 8, vscrh - 8, String(a.orbitRadius) + String(":") + String(a.orbitSpeed), 2, 2, 0);
+}
+
 }  // namespace
 
 int c_MyApp::p_PauseMenu() {
     auto free = [this] { return waitRelease == 0 && inputLatch == 0; };
-    auto held = [this](int action) { return p_PlayKeyAll(action, 1) != 0; };
+    auto held = [this](int action) { return Held(*this, action); };
     auto accept = [this] { waitRelease = inputLatch = 1; };
 
     p_DoBG(-123, -123, -123, -123.0f);
@@ -61,37 +100,7 @@ int c_MyApp::p_PauseMenu() {
     p_SetSize(3);
     p_Text(cx, cy, String("PAUSED"), 1, 1, 0);
 
-    // The figure: keys reshape it while held, the pen moves on, the trail
-    // keeps its last 101 points.
-    const float reach = std::min(0.45f * vscrh, 0.45f * (vscrw - kFigureOffsetX));
-    if (held(0)) orbitRadius -= 1;
-    if (held(8)) orbitRadius += 1;
-    if (held(3)) orbitSpeed -= 0.25f;
-    if (held(5)) orbitSpeed += 0.25f;
-    orbitRadius = std::clamp(orbitRadius, 0.0f, reach);
-    orbitSpeed = std::clamp(orbitSpeed, 0.0f, kMaxOrbitSpeed);
-    orbitOuterAngle = std::fmod(orbitOuterAngle + 1, 360.0f);
-    orbitInnerAngle = std::fmod(orbitInnerAngle + orbitSpeed, 360.0f);
-    const float outer = reach - orbitRadius;
-    orbitTrail[2 * orbitTrailHead] =
-        cx + SinDeg(orbitOuterAngle) * outer + SinDeg(orbitInnerAngle) * orbitRadius;
-    orbitTrail[2 * orbitTrailHead + 1] =
-        cy - CosDeg(orbitOuterAngle) * outer - CosDeg(orbitInnerAngle) * orbitRadius;
-    orbitTrailHead = (orbitTrailHead + 1) % kTrailPoints;
-    orbitTrailCount = std::min(orbitTrailCount + 1, kTrailPoints);
-
-    p_SetSize(1);
-    p_SetCol(100, 255, 100, 0.8f);
-    const int oldest = (orbitTrailHead - orbitTrailCount + kTrailPoints) % kTrailPoints;
-    for (int k = 0; k + 1 < orbitTrailCount; ++k) {
-        const int a = (oldest + k) % kTrailPoints, b = (oldest + k + 1) % kTrailPoints;
-        const float x1 = orbitTrail[2 * a], y1 = orbitTrail[2 * a + 1];
-        const float x2 = orbitTrail[2 * b], y2 = orbitTrail[2 * b + 1];
-        p_Line(x1, y1, x2, y2);
-        p_Line(x1 - 0.5f, y1 - 0.5f, x2 - 0.5f, y2 - 0.5f);
-    }
-    p_SetCol(255, 255, 255, 1);
-    p_Text(vscrw - 8, vscrh - 8, String(orbitRadius) + String(":") + String(orbitSpeed), 2, 2, 0);
+    PauseFigure(*this, cx, cy);
 
     // Items slide in from the left with the panel.
     const float x = kItemX + pauseSlide - static_cast<int>(vscrh / 2);
