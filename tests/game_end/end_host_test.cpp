@@ -202,6 +202,7 @@ TEST(LevelComplete, TwoLevelsCompletedInOneRunBothScoreAndShowTheirPlacing) {
             if (app->completeFade == 60.0f) MaybeScreenshot(*game, "count");
             if (app->bannerTimer == 60 && app->screenMode == 10) MaybeScreenshot(*game, "banner-complete");
             if (app->screenMode == 1 && game->ShowsText("New Highscore")) sawPlacing = true;
+            if (app->screenMode == 1 && app->bannerTimer == 61) MaybeScreenshot(*game, "banner-title");
         };
         ASSERT_TRUE(game->StepUntil([&] { return app->screenMode == 1; }, 300));
         game->Step(10);
