@@ -2,9 +2,11 @@
 // ("cube"), the hazard ("bad"), the planet disc ("circle") and the star and
 // particle shapes ("parts").
 //
-// The game draws bugs rotated with 0 = facing up, followers at half scale,
-// the player's head and tail at full scale 6 units ahead of and behind its
-// centre; stars and particles are tinted at draw time, so "parts" is white.
+// The game draws the player's head and tail head-up (rotated by the negated
+// facing) at full scale, 6 units ahead of and behind its centre; followers
+// are rotated by their heading as stored, which is 0 when walking straight
+// down, so their bodies and wings (frames 0..13) are drawn head-down.
+// Stars and particles are tinted at draw time, so "parts" is white.
 #include <array>
 
 #include "drawing.h"
@@ -16,6 +18,15 @@ namespace {
 // ---------------------------------------------------------------------------
 // gfx: followers, wings, the player's head and tail
 // ---------------------------------------------------------------------------
+// A shape's signed distance evaluated in the mirror image (top and bottom
+// swapped about the frame's centre line), for the head-down followers.
+template <class S>
+auto headDown(const Pen& pen, S sd) {
+    const float axis = 2.0f * pen.centre().y;
+    return [sd, axis](V2 p) { return sd(V2{p.x, axis - p.y}); };
+}
+
+// Follower bodies are designed head-up below and drawn mirrored, head-down.
 void drawFollower(Pen& pen, int colour) {
     Rgba body = paletteColour(colour, 0.95f, 0.7f);
     Rgba dark = paletteColour(colour, 0.45f, 0.8f);
@@ -25,12 +36,12 @@ void drawFollower(Pen& pen, int colour) {
         for (int i = 0; i < 3; ++i) {
             V2 a = c + V2{side * 2.0f, -1.0f + i * 2.2f};
             V2 b = a + V2{side * 4.2f, -2.0f + i * 2.0f};
-            pen.fill(rgb(30, 26, 40), [&](V2 p) { return sdSegment(p, a, b, 0.55f); });
+            pen.fill(rgb(30, 26, 40), headDown(pen, [&](V2 p) { return sdSegment(p, a, b, 0.55f); }));
         }
     // Antennae.
     for (int side = -1; side <= 1; side += 2) {
         V2 a = c + V2{side * 0.8f, -5.0f}, b = c + V2{side * 3.0f, -7.4f};
-        pen.fill(rgb(30, 26, 40), [&](V2 p) { return sdSegment(p, a, b, 0.5f); });
+        pen.fill(rgb(30, 26, 40), headDown(pen, [&](V2 p) { return sdSegment(p, a, b, 0.5f); }));
     }
     auto shape = [&](V2 p) {
         float head = sdCircle(p, c + V2{0, -4.2f}, 2.2f);
@@ -40,17 +51,23 @@ void drawFollower(Pen& pen, int colour) {
         float abdomen = len(q) - 3.3f;
         return std::min(std::min(head, thorax), abdomen);
     };
-    styledShape(pen, shape, body, 0.7f, 0.0f, dark);
+    styledShape(pen, headDown(pen, shape), body, 0.7f, 0.0f, dark);
     // Stripes on the abdomen and a highlight.
     for (int i = 0; i < 2; ++i) {
         float y = c.y + 2.6f + i * 2.0f;
-        pen.fill(scaled(dark, 0.8f), [&](V2 p) { return std::max(shape(p), std::fabs(p.y - y) - 0.45f); });
+        pen.fill(scaled(dark, 0.8f),
+                 headDown(pen, [&](V2 p) { return std::max(shape(p), std::fabs(p.y - y) - 0.45f); }));
     }
-    pen.fill(rgb(255, 255, 255, 0.7f), [&](V2 p) { return sdCircle(p, c + V2{-1.0f, -1.6f}, 0.9f); });
+    pen.fill(rgb(255, 255, 255, 0.7f), headDown(pen, [&](V2 p) {
+                 return sdCircle(p, c + V2{-1.0f, -1.6f}, 0.9f);
+             }));
     for (int side = -1; side <= 1; side += 2)
-        pen.fill(rgb(20, 16, 30), [&](V2 p) { return sdCircle(p, c + V2{side * 1.1f, -5.0f}, 0.6f); });
+        pen.fill(rgb(20, 16, 30), headDown(pen, [&](V2 p) {
+                     return sdCircle(p, c + V2{side * 1.1f, -5.0f}, 0.6f);
+                 }));
 }
 
+// Wings, like the bodies, drawn head-down.
 void drawWings(Pen& pen, int phase) {
     V2 c = pen.centre();
     float t = 0.5f - 0.5f * std::cos(phase * 2 * kPi / 6.0f);  // 0 folded .. 1 spread
@@ -64,11 +81,12 @@ void drawWings(Pen& pen, int phase) {
             q.x *= 2.1f;
             return (len(q) - 4.2f) * 0.47f;
         };
-        pen.fill(rgb(120, 150, 200, 0.55f), [&](V2 p) { return wing(p) - 0.45f; });
-        pen.fill(rgb(225, 240, 255, 0.6f), wing);
+        pen.fill(rgb(120, 150, 200, 0.55f), headDown(pen, [&](V2 p) { return wing(p) - 0.45f; }));
+        pen.fill(rgb(225, 240, 255, 0.6f), headDown(pen, wing));
         // A vein along the wing.
-        pen.fill(rgb(255, 255, 255, 0.5f),
-                 [&](V2 p) { return std::max(wing(p) + 0.5f, sdSegment(p, c, c + axis * 8.0f, 0.3f)); });
+        pen.fill(rgb(255, 255, 255, 0.5f), headDown(pen, [&](V2 p) {
+                     return std::max(wing(p) + 0.5f, sdSegment(p, c, c + axis * 8.0f, 0.3f));
+                 }));
     }
 }
 

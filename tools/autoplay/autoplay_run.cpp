@@ -1,0 +1,89 @@
+#include "tools/autoplay/autoplay_run.h"
+
+#include "game/records.h"
+
+namespace autopilot {
+namespace {
+
+constexpr int kTitleScreen = 1, kLevelStartScreen = 11, kPlayScreen = 10;
+// Longer than any level can last (its countdown is 6311 updates).
+constexpr int kMaxPlayUpdates = 7000;
+constexpr int kMaxEndingUpdates = 1200;
+
+// Holds exactly the keys in `want`, pressing and releasing as needed.
+class KeyBoard {
+  public:
+    explicit KeyBoard(GameHarness& game) : game_(game) {}
+    void Hold(const Keys& want) {
+        Set(kKeyLeft, want.left, held_.left);
+        Set(kKeyRight, want.right, held_.right);
+        Set(kKeyUp, want.up, held_.up);
+        Set(kKeyDown, want.down, held_.down);
+    }
+    void ReleaseAll() { Hold(Keys{}); }
+
+  private:
+    void Set(int code, bool want, bool& held) {
+        if (want == held) return;
+        if (want)
+            game_.Press(code);
+        else
+            game_.Release(code);
+        held = want;
+    }
+    GameHarness& game_;
+    Keys held_;
+};
+
+std::string EndingOf(int reason) {
+    switch (reason) {
+        case 2:
+        case 3:
+        case 4:
+            return "complete";
+        case 7:
+            return "time";
+        case 8:
+            return "bugs";
+        case -1:
+            return "quit";
+        default:
+            return "none";
+    }
+}
+
+}  // namespace
+
+LevelRun PlayLevel(GameHarness& game, int level, const std::function<void(const Pilot&)>& onPlayUpdate) {
+    c_MyApp* app = game.app();
+    game.FinishLoading();
+    game.StepUntil([app] { return app->screenMode == kTitleScreen && app->loaderStage == 0; },
+                   kMaxEndingUpdates);
+
+    app->currentLevel = level;
+    app->screenMode = kLevelStartScreen;
+    game.Step();  // the level start builds the level and switches to play
+
+    LevelRun run;
+    run.level = level;
+    Pilot pilot;
+    KeyBoard keys(game);
+    while (app->screenMode == kPlayScreen && app->gameOver == 0 &&
+           app->player[rec::kPlayerHomeMeter] < 64.0f && run.updates < kMaxPlayUpdates) {
+        keys.Hold(pilot.Decide(Look(*app)));
+        game.Step();
+        ++run.updates;
+        if (onPlayUpdate) onPlayUpdate(pilot);
+    }
+    keys.ReleaseAll();
+    // A completed level is counted by the level-complete sequence, which
+    // ends the level once every bug near home has flown in.
+    if (app->gameOver == 0) game.StepUntil([app] { return app->gameOver != 0; }, kMaxEndingUpdates);
+    run.ending = EndingOf(app->gameOverReason);
+    run.result = run.ending == "complete" ? app->lastResult : 0;
+    // The banner, then back to the title screen.
+    game.StepUntil([app] { return app->screenMode == kTitleScreen; }, kMaxEndingUpdates);
+    return run;
+}
+
+}  // namespace autopilot
