@@ -9,7 +9,9 @@
 // Without a display the tool runs itself again under xvfb-run. Sound goes
 // to OpenAL's null output unless ALSOFT_DRIVERS says otherwise (the test
 // clock runs faster than real time). SKITTERWIND_AUTOPLAY_TRACE set to
-// anything non-empty adds a line per second of play on standard error.
+// anything non-empty adds a line per second of play on standard error;
+// SKITTERWIND_AUTOPLAY_SHOT=FILE plays in a 1280 x 960 window and saves a
+// screenshot of the first level after 400 updates of play as a PNG.
 // Exit status 0, or 2 on bad arguments.
 #include <unistd.h>
 
@@ -18,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas.h"
 #include "game/records.h"
 #include "tools/autoplay/autoplay_run.h"
 
@@ -35,6 +38,17 @@ void Trace(const c_MyApp& app, const autopilot::Pilot& pilot, int update) {
     std::fprintf(stderr, "%5d  bug (%.0f, %.0f)  swarm %d  meter %.1f  waypoint %d/%d (%.0f, %.0f) kind %d\n",
                  update, app.player[rec::kPlayerX], app.player[rec::kPlayerY], app.aliveFollowers,
                  app.player[rec::kPlayerHomeMeter], pilot.waypoint(), pilot.waypoints(), t.x, t.y, t.kind);
+}
+
+void SaveShot(GameHarness& game, const char* file) {
+    int w = 0, h = 0;
+    std::vector<uint32_t> argb = game.Screenshot(&w, &h);
+    std::vector<uint8_t> rgba;
+    rgba.reserve(argb.size() * 4);
+    for (uint32_t p : argb)
+        for (int shift : {16, 8, 0, 24}) rgba.push_back(static_cast<uint8_t>(p >> shift));
+    if (!assetgen::writePng(file, w, h, 4, rgba))
+        std::fprintf(stderr, "skitterwind-autoplay: cannot write %s\n", file);
 }
 
 int Usage() {
@@ -69,13 +83,18 @@ int main(int argc, char** argv) {
     FILE* table = fdopen(dup(STDOUT_FILENO), "w");
     dup2(STDERR_FILENO, STDOUT_FILENO);
 
-    GameHarness game;
+    const char* shot = std::getenv("SKITTERWIND_AUTOPLAY_SHOT");
+    GameHarness::Options options;
+    if (shot != nullptr && *shot != '\0') options.width = 1280, options.height = 960;
+    GameHarness game(options);
     std::fprintf(table, "level\tresult\tupdates\tending\n");
     std::fflush(table);
     for (int level = first; level <= last; ++level) {
         int n = 0;
         autopilot::LevelRun run = autopilot::PlayLevel(game, level, [&](const autopilot::Pilot& pilot) {
-            if (trace && ++n % 60 == 0) Trace(*game.app(), pilot, n);
+            ++n;
+            if (trace && n % 60 == 0) Trace(*game.app(), pilot, n);
+            if (shot != nullptr && *shot != '\0' && level == first && n == 400) SaveShot(game, shot);
         });
         std::fprintf(table, "%d\t%d\t%d\t%s\n", run.level, run.result, run.updates, run.ending.c_str());
         std::fflush(table);
