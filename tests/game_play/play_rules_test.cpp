@@ -217,3 +217,37 @@ TEST_F(PlayRules, AnEndedLevelFreezesThePlayerButNotItsFacing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The render turns a sprite by its record's rotation R so that the sprite's
+// downward axis (0, 1) points along (sin R, cos R) on screen, and its upward
+// axis (0, -1) along (-sin R, -cos R). Followers are drawn head-down and the
+// player's head head-up: both must point the way the bug walks.
+TEST_F(PlayRules, BugsAreDrawnFacingTheWayTheyWalk) {
+    PlacePlayer(150.0f, 0.0f);
+    CameraOnPlayer();
+    for (int j = 0; j <= app->followerLast; ++j) {
+        Follower(j)[rec::kFollowerX] = Follower(j)[rec::kFollowerTargetX] = -100.0f;
+        Follower(j)[rec::kFollowerTargetX] = 150.0f;  // walking right
+    }
+    app->player[rec::kPlayerVX] = 2.0f;  // and the player moving right
+    Updates(30);
+    bool sawFollower = false, sawHead = false;
+    for (int i = 0; i < RecordCount(app); ++i) {
+        if (Record(app, i, 0) != 2.0f) continue;
+        float r = Record(app, i, 3) * kDegToRad;
+        float frame = Record(app, i, 6);
+        if (frame < 8.0f && Record(app, i, 4) == 0.5f) {  // a follower's body
+            sawFollower = true;
+            EXPECT_GT(std::sin(r), 0.9f) << "follower body rotation " << Record(app, i, 3);
+        } else if (frame == 14.0f) {
+            sawHead = true;
+            EXPECT_GT(-std::sin(r), 0.9f) << "player head rotation " << Record(app, i, 3);
+        }
+    }
+    EXPECT_TRUE(sawFollower);
+    EXPECT_TRUE(sawHead);
+}
+
+}  // namespace
