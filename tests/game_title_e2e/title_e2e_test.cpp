@@ -37,14 +37,13 @@ std::string ReadFile(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// A key held long enough for the game's updates to see it held even on a
-// busy machine (a frame of software rendering can take a while), released
-// before the wheel's first key repeat (30 updates, half a second), and left
-// up long enough for an update to see it released: a release and the next
-// press within one event poll would read as one long hold.
+// One press: held long enough for the updates to see it even on a busy
+// machine (the title's press latches make one press one step), then left up
+// long enough for an update to see it released (a release and the next
+// press within one event poll would read as one long hold).
 void PressKey(const std::string& key) {
     xdriver::Xdotool("keydown " + key);
-    usleep(300000);
+    usleep(200000);
     xdriver::Xdotool("keyup " + key);
     usleep(600000);
 }
@@ -104,6 +103,31 @@ std::string SelectedTileColour(const Shot& shot, float scale) {
     return "other";
 }
 
+// Screenshots until the selected tile shows `expected` or `seconds` pass
+// (the loader runs again after a window change, slowly in software at full
+// screen); `seen` gets the last colour read.
+Shot WaitForTile(unsigned long window, float scale, const std::string& expected, const std::string& keepAs,
+                 std::string* seen, double seconds = 20) {
+    Shot shot;
+    for (int i = 0; i <= seconds * 4; ++i) {
+        shot = Screenshot(window, keepAs);
+        *seen = SelectedTileColour(shot, scale);
+        if (*seen == expected) break;
+        usleep(250000);
+    }
+    return shot;
+}
+
+// Holds a key down until the selected tile shows `expected` (or `seconds`
+// pass), then releases it.
+void HoldUntilTile(const std::string& key, unsigned long window, const std::string& expected,
+                   const std::string& keepAs, std::string* seen, double seconds = 10) {
+    xdriver::Xdotool("keydown " + key);
+    WaitForTile(window, 1.0f, expected, keepAs, seen, seconds);
+    xdriver::Xdotool("keyup " + key);
+    usleep(600000);
+}
+
 // Distinct strongly coloured pixels, as 3-bit-per-channel buckets with
 // enough pixels to count.
 int DistinctColours(const Shot& shot) {
@@ -158,16 +182,18 @@ TEST(TitleEndToEnd, WheelOptionsSavedStateAndFullScreen) {
     unsigned long window = WaitForWindow(20);
     ASSERT_NE(window, 0u);
     xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
-    sleep(3);  // the loader, then the title's slide-in
 
-    EXPECT_EQ(SelectedTileColour(Screenshot(window, "title.png"), 1.0f), "blue")
-        << "the wheel rests on level 4, the highest unlocked";
-    PressKey("Down");
-    sleep(1);
-    EXPECT_EQ(SelectedTileColour(Screenshot(window, "title_down.png"), 1.0f), "grey") << "level 5 is locked";
-    for (int i = 0; i < 3; ++i) PressKey("Up");
-    sleep(1);
-    EXPECT_EQ(SelectedTileColour(Screenshot(window, "title_up.png"), 1.0f), "green") << "level 2: 70 %";
+    std::string seen;
+    WaitForTile(window, 1.0f, "blue", "title.png", &seen);  // the loader, then the title
+    EXPECT_EQ(seen, "blue") << "the wheel rests on level 4, the highest unlocked";
+    sleep(1);  // the title's slide-in is over
+    // Keys are held until the tile shows the result, so a busy machine
+    // (slow frames, late events) changes only how long that takes.
+    HoldUntilTile("Down", window, "grey", "title_down.png", &seen);
+    EXPECT_EQ(seen, "grey") << "level 5 is locked";
+    // Held, the key repeats ever faster until the wheel stops at level 1.
+    HoldUntilTile("Up", window, "gold", "title_up.png", &seen);
+    EXPECT_EQ(seen, "gold") << "level 1: 95 %";
 
     // The gear column, select: the options box; the sound line; Escape.
     PressKey("Left");
@@ -196,28 +222,25 @@ TEST(TitleEndToEnd, WheelOptionsSavedStateAndFullScreen) {
                                           std::to_string(game.Pid()) + " | head -1");
     ASSERT_FALSE(fullscreen.empty());
     xdriver::Xdotool("windowfocus --sync " + fullscreen);
-    sleep(2);
     int x = 0, y = 0, w = 0, h = 0;
     ASSERT_TRUE(xdriver::WindowGeometry(std::stoul(fullscreen), &x, &y, &w, &h));
     EXPECT_EQ(w, 1280);
     EXPECT_EQ(h, 1024);
-    Shot big = Screenshot(xdriver::RootWindowId(), "fullscreen.png");
-    ASSERT_TRUE(big.ok());
+    Shot big = WaitForTile(xdriver::RootWindowId(), 1024.0f / 480.0f, "gold", "fullscreen.png", &seen);
+    EXPECT_EQ(seen, "gold") << "the same level, scaled up";
     EXPECT_GE(DistinctColours(big), 6) << "logo, tiles and gear drawn after the reload";
-    EXPECT_EQ(SelectedTileColour(big, 1024.0f / 480.0f), "green") << "the same level, scaled up";
 
     xdriver::Xdotool("key F11");
     sleep(1);
     window = WaitForWindow(10);
     ASSERT_NE(window, 0u);
     xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
-    sleep(2);
     ASSERT_TRUE(xdriver::WindowGeometry(window, &x, &y, &w, &h));
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 480);
-    Shot back = Screenshot(window, "windowed.png");
+    Shot back = WaitForTile(window, 1.0f, "gold", "windowed.png", &seen);
+    EXPECT_EQ(seen, "gold");
     EXPECT_GE(DistinctColours(back), 6);
-    EXPECT_EQ(SelectedTileColour(back, 1.0f), "green");
 
     PressKey("Escape");
     EXPECT_EQ(game.WaitExit(15), 0) << "Escape on the title quits cleanly";
