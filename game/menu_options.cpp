@@ -102,12 +102,16 @@ int c_MyApp::p_OptionBox() {
             OptionClose();
         } else if (p_PlayKeyAll(0, 1) != 0 || p_PlayKeyAll(3, 1) != 0) {
             optionsLatch = 1;
-            if (optionItem > 0) --optionItem;
-            p_PlaySFX(99, 1, 1, 0);
+            if (optionItem > 0) {
+                --optionItem;
+                p_PlaySFX(99, 1, 1, 0);
+            }
         } else if (p_PlayKeyAll(8, 1) != 0 || p_PlayKeyAll(5, 1) != 0) {
             optionsLatch = 1;
-            if (optionItem < kLastItem) ++optionItem;
-            p_PlaySFX(99, 1, 1, 0);
+            if (optionItem < kLastItem) {
+                ++optionItem;
+                p_PlaySFX(99, 1, 1, 0);
+            }
         } else if (select) {
             optionsLatch = 1;
             OptionSelect(optionItem);
