@@ -1,3 +1,5 @@
+// The autopilot's sight, route planning and steering. See autopilot.h for
+// the plan; every tuning constant is named at the top with its unit.
 #include "tools/autoplay/autopilot.h"
 
 #include <algorithm>

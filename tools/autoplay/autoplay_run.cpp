@@ -1,3 +1,5 @@
+// Drives the autopilot through the game harness: level start, key presses
+// and releases per update, and the ending back to the title. See the header.
 #include "tools/autoplay/autoplay_run.h"
 
 #include "game/records.h"

@@ -1,3 +1,5 @@
+// Builds levels on a windowless game object and writes them out as JSON
+// (shortest round-trip float texts). See level_source.h.
 #include "tools/levels/level_source.h"
 
 #include <charconv>
