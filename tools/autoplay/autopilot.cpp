@@ -13,6 +13,9 @@ namespace {
 
 // Distances in world pixels, speeds in pixels per update.
 constexpr float kCruise = 0.85f;          // the swarm keeps up at this pace
+constexpr float kHurryPace = 1.8f;        // when the rest of the way no longer fits the countdown
+constexpr float kHomeFill = 90.0f;        // updates to settle on home and fill its meter
+constexpr float kRouteSpeed = 1.3f;       // pixels per update along the route, for the estimate
 constexpr float kHazardClear = 46.0f;     // keep the path this far from a hazard
 constexpr float kDetour = 58.0f;          // detour point distance from the hazard
 constexpr float kReached = 10.0f;         // a crossing point counts as passed
@@ -73,6 +76,7 @@ Sight Look(const c_MyApp& app) {
     }
     s.playerX = app.player[rec::kPlayerX];
     s.playerY = app.player[rec::kPlayerY];
+    s.countdown = std::max(app.timeLeft / 42, 0);
     for (int j = 0; j <= app.followerLast; ++j) {
         const float* f = &app.followers[j * rec::kSize];
         if (f[rec::kFollowerState] != 1.0f) continue;
@@ -80,6 +84,18 @@ Sight Look(const c_MyApp& app) {
         s.swarmY.push_back(f[rec::kFollowerY]);
     }
     return s;
+}
+
+bool Pilot::TimeIsShort(const Sight& s) const {
+    float length = 0, x = s.playerX, y = s.playerY;
+    for (size_t i = static_cast<size_t>(next_); i < route_.size(); ++i) {
+        length += std::hypot(route_[i].x - x, route_[i].y - y);
+        x = route_[i].x;
+        y = route_[i].y;
+    }
+    // The arms push the bug along its arcs: it covers about a pixel per update.
+    const float needed = length / kRouteSpeed + kHomeFill;
+    return needed > static_cast<float>(s.countdown * 42);
 }
 
 Pilot::Target Pilot::target() const {
@@ -92,6 +108,7 @@ void Pilot::Reset() {
     route_.clear();
     next_ = 0;
     waited_ = gathering_ = 0;
+    hurry_ = false;
     closest_ = 1e9f;
     sinceCloser_ = burst_ = 0;
     x_ = y_ = Axis{};
@@ -241,7 +258,8 @@ Keys Pilot::Decide(const Sight& s) {
                                            : std::hypot(w.x - s.playerX, w.y - s.playerY) < reach;
         // Gather the swarm just past a crossing before turning away: bugs
         // walk straight at the player, and the overlap is narrow.
-        if (done && w.kind == Kind::Gather && SwarmLag(s, 0.75f) > kGathered && ++gathering_ < kGatherBudget)
+        if (done && !hurry_ && w.kind == Kind::Gather && SwarmLag(s, 0.75f) > kGathered &&
+            ++gathering_ < kGatherBudget)
             break;
         if (!done) break;
         gathering_ = 0;
@@ -255,7 +273,8 @@ Keys Pilot::Decide(const Sight& s) {
     float dist = std::hypot(ex, ey);
     // Pace: slow down as the swarm trails, wait when it is left behind,
     // and ease into the waypoint.
-    float lag = SwarmLag(s, 0.5f);
+    if (!hurry_ && TimeIsShort(s)) hurry_ = true;
+    float lag = hurry_ ? 0.0f : SwarmLag(s, 0.5f);
     float pace = kCruise;
     if (lag > kSwarmNear && waited_ < kWaitBudget) {
         pace *= Clamp((kSwarmFar - lag) / (kSwarmFar - kSwarmNear), 0, 1);
@@ -280,6 +299,7 @@ Keys Pilot::Decide(const Sight& s) {
         sinceCloser_ = 0;
         closest_ = 1e9f;
     }
+    if (hurry_) pace = kHurryPace;
     if (burst_ > 0) {
         pace = kBurstPace;
         if (--burst_ == 0) burst_ = -1;  // spent: the next stall gives the point up

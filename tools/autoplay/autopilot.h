@@ -32,6 +32,7 @@ struct Sight {
     std::vector<Planet> planets;  // in chain order: the start first, home last
     float playerX = 0, playerY = 0;
     std::vector<float> swarmX, swarmY;  // bugs still following
+    int countdown = 0;                  // the countdown as displayed (updates / 42)
 };
 
 // Reads the sight from the game (read only).
@@ -80,11 +81,15 @@ class Pilot {
     // towards the waypoint (inserted before it).
     void Recover(const Sight& sight);
     int ChooseKey(const Axis& axis, float wanted) const;
+    // Whether the rest of the route still fits in the time left at the
+    // swarm's pace.
+    bool TimeIsShort(const Sight& sight) const;
 
     std::vector<Waypoint> route_;
     int next_ = 0;
-    int waited_ = 0;     // updates spent waiting for the swarm at this waypoint
-    int gathering_ = 0;  // updates spent gathering the swarm past a crossing
+    bool hurry_ = false;  // time is short: finish at speed with the bugs that keep up
+    int waited_ = 0;      // updates spent waiting for the swarm at this waypoint
+    int gathering_ = 0;   // updates spent gathering the swarm past a crossing
     // Progress check: the closest the bug came to the waypoint, how long
     // ago, and how many more updates of a burst of speed remain (an arm
     // can push the bug back faster than the swarm's pace).
