@@ -14,6 +14,7 @@
 // the bank appends nothing.
 #include "game/degrees.h"
 #include "game/my_app.h"
+#include "game/text_kerning.h"
 #include "runtime/host/zq_app.h"
 
 namespace {
@@ -22,32 +23,6 @@ constexpr int kImageSlots = 100;
 constexpr int kIconEscape = 0xAC;  // "¬"
 // The icon escape is measured as one character of this kerning.
 constexpr int kIconMeasureKern = 2;
-
-// Kerning added to the font's advance, in pixels.
-int Kern(int c) {
-    switch (c) {
-        case 'w':
-        case 'm':
-            return 2;
-        case 'W':
-        case 'M':
-            return 1;
-        case 'i':
-        case 'f':
-        case 'l':
-            return -3;
-        case 'j':
-        case 's':
-        case 'k':
-        case 'r':
-        case 'z':
-        case 't':
-        case 'n':
-            return -1;
-        default:
-            return 0;
-    }
-}
 
 struct Icon {
     int frame;  // pad button picture; keyboard pictures are 16 further on
@@ -93,7 +68,7 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY, i
     // Width for alignment: every character but the last, truncated as it grows.
     int width = 0;
     for (int i = 0; i < n - 1; ++i) {
-        int k = Kern(s[i]);
+        int k = TextKerning(s[i]);
         if (s[i] == kIconEscape) {
             k = kIconMeasureKern;
             ++i;  // the letter belongs to the icon
@@ -119,7 +94,7 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY, i
             continue;
         }
         if (c == 0) continue;
-        int k = Kern(c);
+        int k = TextKerning(c);
         if (c == kIconEscape) {
             if (i + 1 >= n) break;  // a trailing "¬" has no icon
             Icon icon = IconFor(s[++i]);

@@ -4,6 +4,8 @@
 #include <array>
 #include <sstream>
 
+#include "game/text_kerning.h"
+
 namespace assetgen {
 namespace {
 
@@ -199,28 +201,7 @@ void paintGlyph(Pen& pen, const Glyph& g, float x, float y, float cell, Rgba col
 }
 
 int textKerning(int code) {
-    switch (code) {
-        case 'w':
-        case 'm':
-            return 2;
-        case 'W':
-        case 'M':
-            return 1;
-        case 'i':
-        case 'f':
-        case 'l':
-            return -3;
-        case 'j':
-        case 's':
-        case 'k':
-        case 'r':
-        case 'z':
-        case 't':
-        case 'n':
-            return -1;
-        default:
-            return 0;
-    }
+    return TextKerning(code);
 }
 
 }  // namespace assetgen
