@@ -20,6 +20,16 @@ TEST(Autopilot, CompletesLevelOneWithAPassingResult) {
     EXPECT_EQ(game.app()->screenMode, 1) << "back on the title screen";
 }
 
+// Level 2 is the first with the full swarm, arms on every planet between
+// start and home, and six pickups to collect along the chain.
+TEST(Autopilot, CompletesLevelTwoWithAPassingResult) {
+    GameHarness game;
+    autopilot::LevelRun run = autopilot::PlayLevel(game, 2);
+    EXPECT_EQ(run.ending, "complete");
+    EXPECT_GE(run.result, 25);
+    EXPECT_LE(run.result, 100);
+}
+
 struct Snapshot {
     std::vector<float> followers, planets, player;
     int updates = 0;

@@ -1,5 +1,5 @@
-// The autopilot's sight, route planning and steering. See autopilot.h for
-// the plan; every tuning constant is named at the top with its unit.
+// The autopilot's sight, legs, way following and steering. See autopilot.h
+// for the plan; every tuning constant is named at the top with its unit.
 #include "tools/autoplay/autopilot.h"
 
 #include <algorithm>
@@ -7,46 +7,39 @@
 
 #include "game/my_app.h"
 #include "game/records.h"
+#include "tools/autoplay/route_planner.h"
 
 namespace autopilot {
 namespace {
 
 // Distances in world pixels, speeds in pixels per update.
-constexpr float kCruise = 0.85f;          // the swarm keeps up at this pace
-constexpr float kHurryPace = 1.8f;        // when the rest of the way no longer fits the countdown
-constexpr float kHomeFill = 90.0f;        // updates to settle on home and fill its meter
-constexpr float kRouteSpeed = 1.3f;       // pixels per update along the route, for the estimate
-constexpr float kHazardClear = 46.0f;     // keep the path this far from a hazard
-constexpr float kDetour = 58.0f;          // detour point distance from the hazard
-constexpr float kReached = 10.0f;         // a crossing point counts as passed
-constexpr float kArcReached = 22.0f;      // a point on an arc counts as passed
-constexpr float kAgainstSpinHop = 40.0f;  // degrees against the spin taken straight
-constexpr float kArcStep = 25.0f;         // degrees between points on an arc
-constexpr float kRadPerDeg = 0.017453292f;
-constexpr float kPastCrossing = 36.0f;  // pixels into the next planet
-constexpr float kGathered = 40.0f;      // swarm lag at which the way goes on
-constexpr int kGatherBudget = 300;      // updates of gathering past a crossing
-constexpr float kSwarmNear = 40.0f;     // swarm considered with the player
-constexpr float kSwarmFar = 70.0f;      // swarm left behind: wait for it
-constexpr int kWaitBudget = 300;        // updates of waiting per waypoint, then on
-constexpr float kBurstPace = 1.8f;      // pace when an arm keeps pushing the bug back
-constexpr int kStuckAfter = 45;         // updates without getting closer
-constexpr int kBurstLength = 40;        // updates
+constexpr float kPickupReach = 10.0f;  // the game takes a pickup within 16 on both axes
+constexpr float kHomeReach = 6.0f;     // the meter fills within 32 of the centre on both axes
+constexpr float kShortOfHome = 70.0f;  // the waiting point, this far before the home centre
+constexpr float kHomeGather = 150.0f;  // the swarm counts as in when this close to the centre
+constexpr float kGatheredShare = 0.9f;
+constexpr int kWaitBudget = 400;     // updates of waiting short of home
+constexpr float kOffTheWay = 16.0f;  // further from the way than this: find a new one
+constexpr float kGain = 0.2f;        // per update, of the distance to the way
+constexpr float kTopSpeed = 1.6f;
+constexpr int kMaxLayers = 300;       // the longest way searched (layers of the way finder)
+constexpr float kStraggling = 70.0f;  // most of the swarm further off than this: wait for it
+constexpr float kStragglerShare = 0.8f;
+constexpr int kStragglerBudget = 100;          // updates of waiting per leg
+const Margins kHoldClear = {0, 0, 14, 0, 40};  // where the bug may stop and wait
 
-float Clamp(float v, float lo, float hi) {
-    return std::min(std::max(v, lo), hi);
-}
+// From cautious to desperate: the way finder tries these in turn.
+// From cautious to desperate: the way finder tries these in turn. The
+// rims and hazards lose a swarm at once, an arm only scatters it, so the
+// arms' room goes first.
+const Margins kLadder[] = {
+    {20, 32, 14, 6, 6},
+    {20, 28, 10, 3, 3},
+    {18, 24, 6, 0, 0},
+    {14, 20, 4, 0, 0},
+};
 
-// Distance from p to the segment a-b.
-float SegmentDistance(float px, float py, float ax, float ay, float bx, float by) {
-    float dx = bx - ax, dy = by - ay;
-    float len2 = dx * dx + dy * dy;
-    float t = len2 > 0 ? Clamp(((px - ax) * dx + (py - ay) * dy) / len2, 0, 1) : 0;
-    return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
-}
-
-// How far the swarm trails: the distance from the player within which
-// the given share of the following bugs are.
+// The distance from the bug within which the given share of the swarm is.
 float SwarmLag(const Sight& s, float share) {
     std::vector<float> d;
     for (size_t i = 0; i < s.swarmX.size(); ++i)
@@ -55,6 +48,18 @@ float SwarmLag(const Sight& s, float share) {
     size_t k = std::min(d.size() - 1, static_cast<size_t>(static_cast<float>(d.size()) * share));
     std::nth_element(d.begin(), d.begin() + static_cast<std::ptrdiff_t>(k), d.end());
     return d[k];
+}
+
+float Clamp(float v, float lo, float hi) {
+    return std::min(std::max(v, lo), hi);
+}
+
+// The share of the swarm within `reach` of (x, y).
+float ShareWithin(const Sight& s, float x, float y, float reach) {
+    if (s.swarmX.empty()) return 1.0f;
+    int n = 0;
+    for (size_t i = 0; i < s.swarmX.size(); ++i) n += std::hypot(s.swarmX[i] - x, s.swarmY[i] - y) < reach;
+    return static_cast<float>(n) / static_cast<float>(s.swarmX.size());
 }
 
 }  // namespace
@@ -68,11 +73,18 @@ Sight Look(const c_MyApp& app) {
         planet.y = p[rec::kPlanetY];
         planet.radius = p[rec::kPlanetRadius];
         planet.spin = p[rec::kPlanetSpin];
-        // Only the intermediate planets show a pickup.
-        planet.hasPickup = i > 0 && i < app.planetCount - 1 && p[rec::kPlanetPickupX] > -1.0f;
+        planet.angle = p[rec::kPlanetAngle];
+        // Only the intermediate planets show arms and a pickup.
+        const bool middle = i > 0 && i < app.planetCount - 1;
+        planet.arms = middle ? static_cast<int>(p[rec::kPlanetArms]) : 0;
+        planet.hasPickup = middle && p[rec::kPlanetPickupX] > -1.0f;
         planet.pickupX = p[rec::kPlanetPickupX];
         planet.pickupY = p[rec::kPlanetPickupY];
         s.planets.push_back(planet);
+    }
+    for (int h = 1; h <= app.hazardLast; ++h) {
+        const float* z = &app.hazards[h * rec::kSize];
+        if (z[rec::kHazardState] > 0.0f) s.hazards.push_back({z[rec::kHazardX], z[rec::kHazardY]});
     }
     s.playerX = app.player[rec::kPlayerX];
     s.playerY = app.player[rec::kPlayerY];
@@ -86,93 +98,130 @@ Sight Look(const c_MyApp& app) {
     return s;
 }
 
-bool Pilot::TimeIsShort(const Sight& s) const {
-    float length = 0, x = s.playerX, y = s.playerY;
-    for (size_t i = static_cast<size_t>(next_); i < route_.size(); ++i) {
-        length += std::hypot(route_[i].x - x, route_[i].y - y);
-        x = route_[i].x;
-        y = route_[i].y;
-    }
-    // The arms push the bug along its arcs: it covers about a pixel per update.
-    const float needed = length / kRouteSpeed + kHomeFill;
-    return needed > static_cast<float>(s.countdown * 42);
-}
-
-Pilot::Target Pilot::target() const {
-    if (route_.empty()) return {0, 0, -1};
-    const Waypoint& w = route_[next_];
-    return {w.x, w.y, static_cast<int>(w.kind)};
-}
-
 void Pilot::Reset() {
-    route_.clear();
-    next_ = 0;
-    waited_ = gathering_ = 0;
-    hurry_ = false;
-    closest_ = 1e9f;
-    sinceCloser_ = burst_ = 0;
+    legs_.clear();
+    leg_ = 0;
+    way_.clear();
+    wayUpdate_ = 0;
+    wayFailed_ = false;
+    waited_ = stragglerWait_ = 0;
+    aim_ = {0, 0, -1};
     x_ = y_ = Axis{};
 }
 
-void Pilot::AddLeg(const Sight::Planet& planet, float fromX, float fromY, float toX, float toY,
-                   std::vector<Waypoint>& out) {
-    // Headings round the centre, clockwise from up, and the turn along the spin.
-    auto heading = [&](float x, float y) { return std::atan2(x - planet.x, -(y - planet.y)) / kRadPerDeg; };
-    float from = heading(fromX, fromY), to = heading(toX, toY);
-    float withSpin = planet.spin >= 0 ? to - from : from - to;
-    withSpin = std::fmod(std::fmod(withSpin, 360.0f) + 360.0f, 360.0f);
-    if (360.0f - withSpin < kAgainstSpinHop) {
-        // A short hop against the spin: straight, round the hazard if needed.
-        if (SegmentDistance(planet.x, planet.y, fromX, fromY, toX, toY) >= kHazardClear) return;
-        float mx = (fromX + toX) * 0.5f - planet.x, my = (fromY + toY) * 0.5f - planet.y;
-        float len = std::max(std::hypot(mx, my), 1.0f);
-        float reach = std::min(kDetour, planet.radius - 28.0f);
-        out.push_back({Kind::Arc, planet.x + mx / len * reach, planet.y + my / len * reach, -1});
-        return;
-    }
-    // Between the hazard and the band the neighbours' overlaps (48 deep)
-    // reach into, so the push of the arms never hands the bug over to a
-    // neighbour whose arms turn the other way.
-    const float rFrom = std::hypot(fromX - planet.x, fromY - planet.y);
-    const float rTo = std::hypot(toX - planet.x, toY - planet.y);
-    const float lo = std::min(kDetour, planet.radius - 30.0f), hi = std::max(lo, planet.radius - 56.0f);
-    const int steps = static_cast<int>(std::ceil(withSpin / kArcStep));
-    const float dir = planet.spin >= 0 ? 1.0f : -1.0f;
-    for (int k = 1; k < steps; ++k) {
-        float t = static_cast<float>(k) / static_cast<float>(steps);
-        float a = (from + dir * withSpin * t) * kRadPerDeg;
-        float r = Clamp(rFrom + (rTo - rFrom) * t, lo, hi);
-        out.push_back({Kind::Arc, planet.x + std::sin(a) * r, planet.y - std::cos(a) * r, -1});
+void Pilot::PlanLegs(const Sight& s) {
+    legs_.clear();
+    leg_ = 0;
+    const int last = static_cast<int>(s.planets.size()) - 1;
+    for (int i = 1; i < last; ++i)
+        if (s.planets[i].hasPickup)
+            legs_.push_back({Kind::Pickup, s.planets[i].pickupX, s.planets[i].pickupY, i});
+    const Sight::Planet& home = s.planets[last];
+    const Sight::Planet& before = s.planets[std::max(last - 1, 0)];
+    float dx = before.x - home.x, dy = before.y - home.y, d = std::max(std::hypot(dx, dy), 1.0f);
+    legs_.push_back(
+        {Kind::ShortOfHome, home.x + dx / d * kShortOfHome, home.y + dy / d * kShortOfHome, last});
+    legs_.push_back({Kind::Home, home.x, home.y, last});
+}
+
+void Pilot::NextLegs(const Sight& s) {
+    while (leg_ < static_cast<int>(legs_.size()) - 1) {
+        const Leg& l = legs_[static_cast<size_t>(leg_)];
+        if (l.kind == Kind::Pickup && s.planets[static_cast<size_t>(l.planet)].hasPickup) return;
+        if (l.kind == Kind::ShortOfHome) {
+            if (std::hypot(l.x - s.playerX, l.y - s.playerY) > kOffTheWay) return;
+            const Sight::Planet& home = s.planets.back();
+            if (ShareWithin(s, home.x, home.y, kHomeGather) < kGatheredShare && ++waited_ < kWaitBudget)
+                return;
+        }
+        ++leg_;
+        stragglerWait_ = 0;
+        way_.clear();
+        wayFailed_ = false;
     }
 }
 
-void Pilot::Plan(const Sight& s) {
-    route_.clear();
-    next_ = 0;
-    const int last = static_cast<int>(s.planets.size()) - 1;
-    float x = s.playerX, y = s.playerY;
-    for (int i = 1; i <= last; ++i) {
-        const Sight::Planet& a = s.planets[i - 1];
-        const Sight::Planet& b = s.planets[i];
-        // The middle of the overlap along the line between the centres.
-        float dx = b.x - a.x, dy = b.y - a.y, d = std::max(std::hypot(dx, dy), 1.0f);
-        float overlap = a.radius + b.radius - d;
-        float along = a.radius - overlap * 0.5f;
-        float cx = a.x + dx / d * along, cy = a.y + dy / d * along;
-        if (i > 1) AddLeg(a, x, y, cx, cy, route_);
-        route_.push_back({Kind::Cross, cx, cy, -1});
-        // On out of the overlap at once, where both planets' arms reach.
-        x = cx + dx / d * kPastCrossing;
-        y = cy + dy / d * kPastCrossing;
-        route_.push_back({Kind::Gather, x, y, -1});
-        if (i < last && b.hasPickup) {
-            AddLeg(b, x, y, b.pickupX, b.pickupY, route_);
-            route_.push_back({Kind::Pickup, b.pickupX, b.pickupY, i});
-            x = b.pickupX;
-            y = b.pickupY;
+void Pilot::FindWay(const Sight& s) {
+    const Leg& l = legs_[static_cast<size_t>(leg_)];
+    // From the first planet the bug is in (the nearest one when it is in
+    // none) to the leg's planet.
+    int first = -1;
+    float nearest = 1e9f;
+    for (size_t i = 0; i < s.planets.size() && (first < 0 || nearest >= 0); ++i) {
+        float gap = std::hypot(s.playerX - s.planets[i].x, s.playerY - s.planets[i].y) - s.planets[i].radius;
+        if (gap < nearest) {
+            nearest = gap;
+            first = static_cast<int>(i);
         }
     }
-    route_.push_back({Kind::Home, s.planets[last].x, s.planets[last].y, last});
+    first = std::min(std::max(first, 0), l.planet);
+    const float reach = l.kind == Kind::Pickup ? kPickupReach : kHomeReach;
+    RoutePlanner planner;
+    way_.clear();
+    for (const Margins& m : kLadder) {
+        way_ = planner.Find(s, first, l.planet, s.playerX, s.playerY, l.x, l.y, reach, m, kMaxLayers);
+        if (!way_.empty()) break;
+    }
+    wayUpdate_ = 0;
+    wayFailed_ = way_.empty();
+}
+
+PlannedPoint Pilot::WayAt(int updates) const {
+    const int n = RoutePlanner::kLayerUpdates;
+    const int layer = updates / n;
+    if (layer + 1 >= static_cast<int>(way_.size())) return way_.back();
+    const PlannedPoint& a = way_[static_cast<size_t>(layer)];
+    const PlannedPoint& b = way_[static_cast<size_t>(layer) + 1];
+    const float t = static_cast<float>(updates % n) / static_cast<float>(n);
+    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+}
+
+Keys Pilot::Decide(const Sight& s) {
+    if (s.planets.empty()) return {};
+    if (legs_.empty()) PlanLegs(s);
+    NextLegs(s);
+    const Leg& l = legs_[static_cast<size_t>(leg_)];
+    aim_ = {l.x, l.y, static_cast<int>(l.kind)};
+
+    // Wait for stragglers where no arm comes by for a while; the way is
+    // found again from here once they are in.
+    if (SwarmLag(s, kStragglerShare) > kStraggling && stragglerWait_ < kStragglerBudget &&
+        RoutePlanner::ClearOfArms(s, s.playerX, s.playerY, 0, kHoldClear)) {
+        ++stragglerWait_;
+        way_.clear();
+        wayFailed_ = false;
+        return Steer(0, 0);
+    }
+    // A new way when there is none, when the bug has left it, or when it
+    // has run out short of the goal.
+    if (way_.empty() && !wayFailed_) FindWay(s);
+    if (!way_.empty()) {
+        PlannedPoint on = WayAt(wayUpdate_);
+        const int end = static_cast<int>(way_.size() - 1) * RoutePlanner::kLayerUpdates;
+        const bool off = std::hypot(on.x - s.playerX, on.y - s.playerY) > kOffTheWay;
+        const bool spent = wayUpdate_ > end + 2 * RoutePlanner::kLayerUpdates &&
+                           std::hypot(l.x - s.playerX, l.y - s.playerY) > kOffTheWay;
+        if ((off && wayUpdate_ > RoutePlanner::kLayerUpdates) || spent) FindWay(s);
+    } else if (wayFailed_ && ++wayUpdate_ > 3 * RoutePlanner::kLayerUpdates) {
+        FindWay(s);  // try again from here
+    }
+
+    float wantX, wantY;
+    if (!way_.empty()) {
+        PlannedPoint now = WayAt(wayUpdate_ + 1), then = WayAt(wayUpdate_ + 2);
+        wantX = (then.x - now.x) + (then.x - s.playerX) * kGain;
+        wantY = (then.y - now.y) + (then.y - s.playerY) * kGain;
+        ++wayUpdate_;
+    } else {
+        // No way at all: straight at the goal, slowly.
+        wantX = (l.x - s.playerX) * kGain;
+        wantY = (l.y - s.playerY) * kGain;
+        float speed = std::hypot(wantX, wantY);
+        if (speed > 0.8f) wantX *= 0.8f / speed, wantY *= 0.8f / speed;
+    }
+    float speed = std::hypot(wantX, wantY);
+    if (speed > kTopSpeed) wantX *= kTopSpeed / speed, wantY *= kTopSpeed / speed;
+    return Steer(wantX, wantY);
 }
 
 Pilot::Axis Pilot::Axis::Next(int key) const {
@@ -228,84 +277,7 @@ int Pilot::ChooseKey(const Axis& axis, float wanted) const {
     return best;
 }
 
-void Pilot::Recover(const Sight& s) {
-    // The intermediate planet whose centre is nearest among those under the bug.
-    const int last = static_cast<int>(s.planets.size()) - 1;
-    int under = -1;
-    float best = 1e9f;
-    for (int i = 1; i < last; ++i) {
-        const Sight::Planet& p = s.planets[i];
-        float d = std::hypot(s.playerX - p.x, s.playerY - p.y);
-        if (d < p.radius && d < best) {
-            best = d;
-            under = i;
-        }
-    }
-    if (under < 0) return;
-    std::vector<Waypoint> detour;
-    AddLeg(s.planets[under], s.playerX, s.playerY, route_[next_].x, route_[next_].y, detour);
-    route_.insert(route_.begin() + next_, detour.begin(), detour.end());
-}
-
-Keys Pilot::Decide(const Sight& s) {
-    if (s.planets.empty()) return {};
-    if (route_.empty()) Plan(s);
-    // Move on past reached crossings and collected pickups.
-    while (next_ < static_cast<int>(route_.size()) - 1) {
-        const Waypoint& w = route_[next_];
-        float reach = w.kind == Kind::Arc ? kArcReached : kReached;
-        bool done = w.kind == Kind::Pickup ? !s.planets[w.planet].hasPickup
-                                           : std::hypot(w.x - s.playerX, w.y - s.playerY) < reach;
-        // Gather the swarm just past a crossing before turning away: bugs
-        // walk straight at the player, and the overlap is narrow.
-        if (done && !hurry_ && w.kind == Kind::Gather && SwarmLag(s, 0.75f) > kGathered &&
-            ++gathering_ < kGatherBudget)
-            break;
-        if (!done) break;
-        gathering_ = 0;
-        ++next_;
-        waited_ = 0;
-        closest_ = 1e9f;
-        sinceCloser_ = burst_ = 0;
-    }
-    const Waypoint& w = route_[next_];
-    float ex = w.x - s.playerX, ey = w.y - s.playerY;
-    float dist = std::hypot(ex, ey);
-    // Pace: slow down as the swarm trails, wait when it is left behind,
-    // and ease into the waypoint.
-    if (!hurry_ && TimeIsShort(s)) hurry_ = true;
-    float lag = hurry_ ? 0.0f : SwarmLag(s, 0.5f);
-    float pace = kCruise;
-    if (lag > kSwarmNear && waited_ < kWaitBudget) {
-        pace *= Clamp((kSwarmFar - lag) / (kSwarmFar - kSwarmNear), 0, 1);
-        ++waited_;
-    }
-    if (w.kind == Kind::Home && dist < 90.0f) pace = std::max(pace, 0.5f);  // the swarm follows in
-    if (dist < closest_ - 4.0f) {
-        closest_ = dist;
-        sinceCloser_ = 0;
-    } else if (++sinceCloser_ > kStuckAfter && w.kind != Kind::Home) {
-        // Still stuck after a burst: a point on an arc is only a guide, so
-        // give it up and make for the next one.
-        if (burst_ < 0 && w.kind == Kind::Arc && next_ < static_cast<int>(route_.size()) - 1) {
-            ++next_;
-            burst_ = 0;
-        } else if (burst_ < 0) {
-            Recover(s);
-            burst_ = 0;
-        } else {
-            burst_ = kBurstLength;
-        }
-        sinceCloser_ = 0;
-        closest_ = 1e9f;
-    }
-    if (hurry_) pace = kHurryPace;
-    if (burst_ > 0) {
-        pace = kBurstPace;
-        if (--burst_ == 0) burst_ = -1;  // spent: the next stall gives the point up
-    }
-    float speed = std::min(pace, 0.12f * dist);
-    float wantX = dist > 0 ? ex / dist * speed : 0, wantY = dist > 0 ? ey / dist * speed : 0;
+Keys Pilot::Steer(float wantX, float wantY) {
     int kx = ChooseKey(x_, wantX), ky = ChooseKey(y_, wantY);
     x_ = x_.Next(kx);
     y_ = y_.Next(ky);
