@@ -11,6 +11,9 @@ namespace {
 
 constexpr float kRadPerDeg = 0.017453292f;
 constexpr float kArmTurnPerSpin = 0.25f;  // degrees an arm turns per update, per degree of spin
+constexpr float kRimBand = 24.0f;         // px either side of a rim
+constexpr float kRimExtraRoom = 12.0f;    // px
+constexpr float kRimExtraBack = 30.0f;    // updates
 
 // Degrees in (-180, 180].
 float Wrap180(float a) {
@@ -44,17 +47,23 @@ bool RoutePlanner::ClearOfArms(const Sight& s, float x, float y, float updates, 
         const Sight::Planet& p = s.planets[i];
         if (p.arms <= 0) continue;
         const float d = std::hypot(x - p.x, y - p.y);
-        if (d > p.radius + m.arm) continue;
+        // Round the rim the arm's tip sweeps bugs that are just outside the
+        // planet along with it, out of the neighbour they were safe in: more
+        // room there, and for longer, since the swarm lingers behind the bug.
+        const bool rim = std::fabs(d - p.radius) < kRimBand;
+        const float clearance = rim ? m.arm + kRimExtraRoom : m.arm;
+        const float back = rim ? m.back + kRimExtraBack : m.back;
+        if (d > p.radius + clearance) continue;
         const float bearing = std::atan2(x - p.x, -(y - p.y)) / kRadPerDeg;
         const float turn = kArmTurnPerSpin * p.spin;
         // The arm's way over the window, as angles ahead of the point's
         // bearing in the direction it turns.
         const float dir = turn >= 0 ? 1.0f : -1.0f;
-        const float sweepBack = std::fabs(turn) * m.back, sweepAhead = std::fabs(turn) * m.ahead;
+        const float sweepBack = std::fabs(turn) * back, sweepAhead = std::fabs(turn) * m.ahead;
         const float mid = p.angle + turn * (updates + 1.0f) + dir * 0.5f * (sweepAhead - sweepBack);
         const float half = 0.5f * (sweepAhead + sweepBack);
         // The angle the clearance takes at this distance (all of it near the centre).
-        const float room = d > m.arm ? std::asin(m.arm / d) / kRadPerDeg : 180.0f;
+        const float room = d > clearance ? std::asin(clearance / d) / kRadPerDeg : 180.0f;
         const float spacing = 360.0f / static_cast<float>(p.arms);
         for (int k = 1; k <= p.arms; ++k) {
             float off = std::fabs(Wrap180(bearing - (spacing * static_cast<float>(k) + mid)));
