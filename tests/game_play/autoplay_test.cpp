@@ -14,6 +14,7 @@ namespace {
 TEST(Autopilot, CompletesLevelOneWithAPassingResult) {
     GameHarness game;
     autopilot::LevelRun run = autopilot::PlayLevel(game, 1);
+    EXPECT_TRUE(run.startedFromWheel);
     EXPECT_EQ(run.ending, "complete");
     EXPECT_GE(run.result, 25);
     EXPECT_LE(run.result, 100);
@@ -23,8 +24,11 @@ TEST(Autopilot, CompletesLevelOneWithAPassingResult) {
 // Level 2 is the first with the full swarm, arms on every planet between
 // start and home, and six pickups to collect along the chain.
 TEST(Autopilot, CompletesLevelTwoWithAPassingResult) {
-    GameHarness game;
+    GameHarness::Options options;
+    options.savedState = String(autopilot::SavedStateUnlocking(2).c_str());
+    GameHarness game(options);
     autopilot::LevelRun run = autopilot::PlayLevel(game, 2);
+    EXPECT_TRUE(run.startedFromWheel);
     EXPECT_EQ(run.ending, "complete");
     EXPECT_GE(run.result, 25);
     EXPECT_LE(run.result, 100);

@@ -6,6 +6,8 @@
 //
 // result is the percentage brought home (0 for a failure), updates the
 // gameplay updates the level took, ending "complete", "time" or "bugs".
+// Each level is played in a fresh game whose saved results unlock it, and
+// is started from the title's wheel with the arrow keys and Enter.
 // Without a display the tool runs itself again under xvfb-run. Sound goes
 // to OpenAL's null output unless ALSOFT_DRIVERS says otherwise (the test
 // clock runs faster than real time). SKITTERWIND_AUTOPLAY_TRACE set to
@@ -86,10 +88,13 @@ int main(int argc, char** argv) {
     const char* shot = std::getenv("SKITTERWIND_AUTOPLAY_SHOT");
     GameHarness::Options options;
     if (shot != nullptr && *shot != '\0') options.width = 1280, options.height = 960;
-    GameHarness game(options);
     std::fprintf(table, "level\tresult\tupdates\tending\n");
     std::fflush(table);
     for (int level = first; level <= last; ++level) {
+        // A game of its own per level, whose saved results have the level
+        // on offer on the title's wheel.
+        options.savedState = String(autopilot::SavedStateUnlocking(level).c_str());
+        GameHarness game(options);
         int n = 0;
         autopilot::LevelRun run = autopilot::PlayLevel(game, level, [&](const autopilot::Pilot& pilot) {
             ++n;
