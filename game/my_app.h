@@ -63,10 +63,10 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     void p_OnResume() override;
     void p_InGame();
     // Steps of p_OnUpdate / p_OnRender (shell_*.cpp).
-    void SamplePointer();        // update step 6
-    void LatchActions();         // update step 7
-    void RunScreen();            // update step 8: sound, dispatch, overlays, panels
-    void SlidePanels();          // the options box and credits panel slides
+    void SamplePointer();           // update step 6
+    void LatchActions();            // update step 7
+    void RunScreen();               // update step 8: sound, dispatch, overlays, panels
+    void SlidePanels();             // the options box and credits panel slides
     bool ApplyScale(int w, int h);  // render steps 4-5; false for a device without area
     // Instantaneous and averaged calls per second of a callback (update step 5).
     static void MeasureRate(int& millis, int& fps, int& average);
