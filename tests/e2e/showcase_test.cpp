@@ -23,28 +23,6 @@ unsigned long WaitForWindow(double seconds) {
     return 0;
 }
 
-// Distinct strongly coloured pixels in a screenshot of the window, counted
-// as 3-bit-per-channel buckets with enough pixels to be more than noise.
-int DistinctColours(unsigned long window) {
-    std::string file = "/tmp/e2e_showcase_" + std::to_string(getpid()) + ".png";
-    xdriver::Run("import -window " + std::to_string(window) + " " + file);
-    int w = 0, h = 0, n = 0;
-    unsigned char* pixels = stbi_load(file.c_str(), &w, &h, &n, 3);
-    std::remove(file.c_str());
-    if (!pixels) return 0;
-    int buckets[512] = {};
-    for (int i = 0; i < w * h; ++i) {
-        const unsigned char* p = pixels + 3 * i;
-        int hi = std::max({p[0], p[1], p[2]}), lo = std::min({p[0], p[1], p[2]});
-        if (hi - lo < 80) continue;  // greys and the background
-        ++buckets[(p[0] >> 5) << 6 | (p[1] >> 5) << 3 | (p[2] >> 5)];
-    }
-    stbi_image_free(pixels);
-    int colours = 0;
-    for (int count : buckets) colours += count >= 20;
-    return colours;
-}
-
 int SpriteCount(const std::string& line) {
     return std::stoi(line.substr(line.rfind(' ') + 1));
 }
@@ -66,7 +44,7 @@ TEST(Showcase, RunsDrawsAnswersKeysAndQuits) {
     ASSERT_NE(window, 0u);
     xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
     sleep(1);
-    EXPECT_GE(DistinctColours(window), 6) << "sprites in several colours over the background";
+    EXPECT_GE(xdriver::DistinctColours(window), 6) << "sprites in several colours over the background";
 
     for (int i = 0; i < 5; ++i) {
         xdriver::Xdotool("key Up");
@@ -89,7 +67,7 @@ TEST(Showcase, RunsDrawsAnswersKeysAndQuits) {
     ASSERT_FALSE(fullscreen.empty());
     xdriver::Xdotool("windowfocus --sync " + fullscreen);
     sleep(1);
-    EXPECT_GE(DistinctColours(xdriver::RootWindowId()), 6) << "still drawing sprites in full screen";
+    EXPECT_GE(xdriver::DistinctColours(xdriver::RootWindowId()), 6) << "still drawing sprites in full screen";
 
     xdriver::Xdotool("key F11");
     ASSERT_FALSE(showcase.WaitForPrefix("showcase: window", 10).empty());
@@ -97,7 +75,7 @@ TEST(Showcase, RunsDrawsAnswersKeysAndQuits) {
     ASSERT_NE(window, 0u);
     xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
     sleep(1);
-    EXPECT_GE(DistinctColours(window), 6) << "still drawing sprites back in a window";
+    EXPECT_GE(xdriver::DistinctColours(window), 6) << "still drawing sprites back in a window";
 
     xdriver::Xdotool("key Escape");
     EXPECT_EQ(showcase.WaitExit(15), 0);

@@ -27,25 +27,6 @@ std::string Read(const fs::path& file) {
     return s.str();
 }
 
-// Strongly coloured 3-bit buckets with at least 20 pixels in a screenshot.
-int DistinctColours(unsigned long window) {
-    const std::string file = "/tmp/skitterwind_install_" + std::to_string(getpid()) + ".png";
-    xdriver::Run("import -window " + std::to_string(window) + " " + file);
-    int w = 0, h = 0, n = 0;
-    unsigned char* pixels = stbi_load(file.c_str(), &w, &h, &n, 3);
-    std::remove(file.c_str());
-    if (!pixels) return 0;
-    int buckets[512] = {};
-    for (int i = 0; i < w * h; ++i) {
-        const unsigned char* p = pixels + 3 * i;
-        if (std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) < 80) continue;
-        ++buckets[(p[0] >> 5) << 6 | (p[1] >> 5) << 3 | (p[2] >> 5)];
-    }
-    stbi_image_free(pixels);
-    return static_cast<int>(
-        std::count_if(std::begin(buckets), std::end(buckets), [](int c) { return c >= 20; }));
-}
-
 }  // namespace
 
 TEST(Install, PutsProgramDataLinkDesktopEntryAndIconInPlaceAndTheProgramRuns) {
@@ -96,7 +77,7 @@ TEST(Install, PutsProgramDataLinkDesktopEntryAndIconInPlaceAndTheProgramRuns) {
         ASSERT_FALSE(game.WaitForPrefix("Highscores Loaded", 20).empty());
         sleep(2);
         int colours = 0;
-        for (int i = 0; i < 20 && (colours = DistinctColours(window)) < 6; ++i) usleep(250000);
+        for (int i = 0; i < 20 && (colours = xdriver::DistinctColours(window)) < 6; ++i) usleep(250000);
         EXPECT_GE(colours, 6) << "the title's coloured logo and swarm";
         xdriver::Xdotool("key F4");
         EXPECT_EQ(game.WaitExit(15), 0);

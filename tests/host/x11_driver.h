@@ -24,6 +24,9 @@ unsigned long RootWindowId();
 std::string WindowTitle(unsigned long window);
 // Position relative to the root window and size; false when unknown.
 bool WindowGeometry(unsigned long window, int* x, int* y, int* width, int* height);
+// Strongly coloured 3-bit-per-channel buckets holding at least 20 pixels
+// in a screenshot of the window: more than a few means sprites are drawn.
+int DistinctColours(unsigned long window);
 // The window that has the input focus (0 for none).
 unsigned long FocusedWindow();
 // Sends the WM_DELETE_WINDOW client message a window manager sends when the
