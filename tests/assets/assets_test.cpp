@@ -158,6 +158,27 @@ TEST(GameFont, GlyphCellsHoldCodes33To126AndTheIconsAndSpaceIsEmpty) {
     }
 }
 
+namespace {
+
+// The inked box of one 16 x 16 glyph cell: min and max x, then y; -1 / 16
+// when the cell is empty.
+struct InkBox {
+    int minX = 16, maxX = -1, minY = 16, maxY = -1;
+};
+template <class Png>
+InkBox GlyphInk(const Png& png, int fx, int fy) {
+    InkBox box;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (png.alpha(fx + x, fy + y)) {
+                box.minX = std::min(box.minX, x), box.maxX = std::max(box.maxX, x);
+                box.minY = std::min(box.minY, y), box.maxY = std::max(box.maxY, y);
+            }
+    return box;
+}
+
+}  // namespace
+
 TEST(GameFont, GlyphsFitTheTextWritersAdvanceKerningAndLineHeight) {
     // The text writer advances 7 pixels plus a per-letter kerning and puts
     // lines 10 pixels apart; a glyph (with its shadow) wider or taller than
@@ -168,15 +189,10 @@ TEST(GameFont, GlyphsFitTheTextWritersAdvanceKerningAndLineHeight) {
     ASSERT_EQ(frames.size(), 128u);
     for (int code = 33; code <= 126; ++code) {
         auto [fx, fy] = frames[code - 32];
-        int minX = 16, maxX = -1, minY = 16, maxY = -1;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                if (png->alpha(fx + x, fy + y)) {
-                    minX = std::min(minX, x), maxX = std::max(maxX, x);
-                    minY = std::min(minY, y), maxY = std::max(maxY, y);
-                }
-        EXPECT_LE(maxX - minX + 1, 7 + assetgen::textKerning(code)) << "width of '" << char(code) << "'";
-        EXPECT_LE(maxY - minY + 1, 10) << "height of '" << char(code) << "'";
+        InkBox ink = GlyphInk(*png, fx, fy);
+        EXPECT_LE(ink.maxX - ink.minX + 1, 7 + assetgen::textKerning(code))
+            << "width of '" << char(code) << "'";
+        EXPECT_LE(ink.maxY - ink.minY + 1, 10) << "height of '" << char(code) << "'";
     }
 }
 
@@ -191,14 +207,11 @@ TEST(GameFont, GlyphsSitInTheSpaceTheirPenOwns) {
     ASSERT_EQ(frames.size(), 128u);
     for (int code = 33; code <= 126; ++code) {
         auto [fx, fy] = frames[code - 32];
-        int minX = 16, maxX = -1;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                if (png->alpha(fx + x, fy + y)) minX = std::min(minX, x), maxX = std::max(maxX, x);
+        InkBox ink = GlyphInk(*png, fx, fy);
         int k = assetgen::textKerning(code);
-        EXPECT_GE(minX, 0) << "'" << char(code) << "'";
-        EXPECT_LE(maxX, 9 + k) << "'" << char(code) << "'";
-        EXPECT_NEAR((minX + maxX) / 2.0, 4.5 + k / 2.0, 1.5) << "'" << char(code) << "'";
+        EXPECT_GE(ink.minX, 0) << "'" << char(code) << "'";
+        EXPECT_LE(ink.maxX, 9 + k) << "'" << char(code) << "'";
+        EXPECT_NEAR((ink.minX + ink.maxX) / 2.0, 4.5 + k / 2.0, 1.5) << "'" << char(code) << "'";
     }
 }
 
