@@ -53,9 +53,11 @@ const char16_t* const kPlacings[] = {u"1st!", u"2nd", u"3rd", u"4th", u"5th",
 
 String c_MyApp::p_MyNth() {
     // Only a level the lists hold has a placing; a result outside 0..100 is
-    // read clamped, as it is stored.
+    // read clamped, as it is stored. A result of 0 brought nothing home (it
+    // is what every failure and quit scores): calling it a new high score,
+    // as an empty list would, would report a failure as a success.
     newRank = 0;
-    if (currentLevel >= 1 && currentLevel <= 100) {
+    if (currentLevel >= 1 && currentLevel <= 100 && lastResult > 0) {
         const int first = (currentLevel - 1) * 10;
         const int result = std::clamp(lastResult, 0, 100);
         for (loopIndex = 0; loopIndex < 10; ++loopIndex) {

@@ -146,12 +146,18 @@ TEST(Placing, FirstEntryTheResultReachesInTheLevelsTopTen) {
         const char16_t* text;
     };
     const Case cases[] = {{50, 2, u"2nd"}, {81, 1, u"1st!"}, {20, 4, u"4th"},
-                          {19, 5, u"5th"}, {0, 5, u"5th"},   {150, 1, u"1st!"}};
+                          {19, 5, u"5th"}, {0, 0, u""},      {150, 1, u"1st!"}};
     for (const Case& c : cases) {
         app->lastResult = c.result;
         EXPECT_TRUE(app->p_MyNth() == String(c.text)) << c.result;
         EXPECT_EQ(app->newRank, c.rank) << c.result;
     }
+    // A result of 0 (every failure and every quit) is no new high score,
+    // even on a level whose lists are still empty.
+    for (int i = 0; i < 10; ++i) app->scores[20 + i] = 0;
+    app->lastResult = 0;
+    EXPECT_EQ(app->p_MyNth().Length(), 0);
+    EXPECT_EQ(app->newRank, 0);
     // A full list better than the result: no placing.
     for (int i = 0; i < 10; ++i) app->scores[20 + i] = 90 - i;
     app->lastResult = 80;
