@@ -54,12 +54,26 @@ void c_MyApp::ApplyICadeChar(int c) {
     if (m.button >= 0) padState[m.button] = m.press ? kHeld : 0;
 }
 
-// Reads the character queue until it is empty (or a 0 is read).
-void c_MyApp::PollICade() {
+namespace {
+
+// Reads the character queue until it is empty (or a 0 is read), leaving the
+// last character read in `last`; `apply` acts on each positive one.
+template <class Apply>
+void ReadCharacterQueue(int& last, Apply apply) {
     do {
-        iCadeChar = zq_input_GetChar();
-        if (iCadeChar > 0) ApplyICadeChar(iCadeChar);
-    } while (iCadeChar != 0);
+        last = zq_input_GetChar();
+        if (last > 0) apply(last);
+    } while (last != 0);
+}
+
+}  // namespace
+
+void c_MyApp::PollICade() {
+    ReadCharacterQueue(iCadeChar, [this](int c) { ApplyICadeChar(c); });
+}
+
+void c_MyApp::ClearPadButtons() {
+    for (int i = 0; i <= 18; ++i) padState[i] = 0;
 }
 
 int c_MyApp::p_iCade(int mode) {
@@ -67,13 +81,11 @@ int c_MyApp::p_iCade(int mode) {
         zq_input_EnableKeyboard();  // typed characters are queued from now on
         iCadeControls = 1;
         // Whatever was typed before counts for nothing.
-        do {
-            iCadeChar = zq_input_GetChar();
-        } while (iCadeChar != 0);
+        ReadCharacterQueue(iCadeChar, [](int) {});
     } else if (mode == 0) {
         zq_input_DisableKeyboard();
         iCadeControls = 0;
-        for (int i = 0; i <= 18; ++i) padState[i] = 0;
+        ClearPadButtons();
     }
     return 0;
 }

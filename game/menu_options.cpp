@@ -60,7 +60,7 @@ void c_MyApp::OptionSelect(int item) {
         case 2:
             iCadeControls = iCadeControls == 1 ? 0 : 1;
             p_iCade(iCadeControls);
-            for (int i = 0; i < 19; ++i) padState[i] = 0;
+            ClearPadButtons();
             break;
         case 3:
             p_FullscreenFlip();

@@ -188,6 +188,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     void ApplyICadeChar(int c);
     // Reads the character queue in iCade mode (shell step 10).
     void PollICade();
+    // Clears virtual buttons 0..18 (every one but the back key, 19, which the
+    // shell refreshes from the key state each update).
+    void ClearPadButtons();
     bool p_MouseIn(float x, float y, float w, float h);
     bool p_MouseIn_Centered(float x, float y, float w, float h);
     bool p_Touch(float x, float y, float w, float h);

@@ -15,14 +15,6 @@ namespace {
 // 0 in this configuration, so nothing is ever sent).
 constexpr const char* kStatsEndpoint = "http://stats.skitterwind.invalid/checkin.php";
 
-// The virtual buttons the shell clears: every one but the back key (19),
-// which is refreshed from the key state each update.
-constexpr int kClearedPadButtons = 19;
-
-void ClearPadButtons(Array<int>& padState) {
-    for (int i = 0; i < kClearedPadButtons; ++i) padState[i] = 0;
-}
-
 }  // namespace
 
 void c_MyApp::p_OnCreate() {
@@ -46,7 +38,7 @@ void c_MyApp::p_OnCreate() {
     pauseSlide = -64;
     for (int i = 0; i < 15; ++i) badgeToastId[i] = badgeToastTimer[i] = 0;
     for (int i = 0; i < 128; ++i) badges[i] = false;
-    ClearPadButtons(padState);
+    ClearPadButtons();
     for (int i = 0; i < 25; ++i) settings[i] = 0;
     settings[5] = 1;  // sound mode: effects and music
     for (int i = 0; i <= 1000; ++i) scores[i] = 0;
@@ -70,7 +62,7 @@ static void PauseForBackground(c_MyApp* app) {
 void c_MyApp::p_OnSuspend() {
     zq_app__game->SetKeyboardEnabled(false);
     iCadeControls = 0;
-    ClearPadButtons(padState);
+    ClearPadButtons();
     PauseForBackground(this);
     zq_app_SetUpdateRate(5);
     p_Save();
@@ -81,5 +73,5 @@ void c_MyApp::p_OnResume() {
     zq_app_SetUpdateRate(60);
     zq_app__game->SetKeyboardEnabled(false);
     iCadeControls = 0;
-    ClearPadButtons(padState);
+    ClearPadButtons();
 }
