@@ -65,3 +65,19 @@ function(tolvar_fuzz name)
   target_link_libraries(${target} PRIVATE ${F_LIBS})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
 endfunction()
+
+# tolvar_program_test(name PROGRAM target SOURCES s... [TIMEOUT s] [ENV k=v...]):
+# an end-to-end test (label e2e) of a real program in a real window on the
+# test's own X server, driven by real X input through the host tests'
+# helpers. PROBE_APP names the program; sound goes to OpenAL's null output.
+function(tolvar_program_test name)
+  cmake_parse_arguments(P "" "PROGRAM;TIMEOUT" "SOURCES;ENV" ${ARGN})
+  if(NOT P_TIMEOUT)
+    set(P_TIMEOUT 180)
+  endif()
+  tolvar_test(${name} LABELS e2e DISPLAY SERIAL TIMEOUT ${P_TIMEOUT}
+    SOURCES ${P_SOURCES} ${PROJECT_SOURCE_DIR}/tests/host/private_display.cpp
+    LIBS host_test_support
+    ENV "PROBE_APP=$<TARGET_FILE:${P_PROGRAM}>" ALSOFT_DRIVERS=null ${P_ENV})
+  add_dependencies(${name} ${P_PROGRAM} game_data)
+endfunction()
