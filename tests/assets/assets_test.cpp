@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "data_files.h"
 #include "pixel_font.h"
@@ -165,16 +166,27 @@ namespace {
 struct InkBox {
     int minX = 16, maxX = -1, minY = 16, maxY = -1;
 };
-template <class Png>
-InkBox GlyphInk(const Png& png, int fx, int fy) {
-    InkBox box;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            if (png.alpha(fx + x, fy + y)) {
-                box.minX = std::min(box.minX, x), box.maxX = std::max(box.maxX, x);
-                box.minY = std::min(box.minY, y), box.maxY = std::max(box.maxY, y);
-            }
-    return box;
+
+// The inked boxes of the game font's printable glyphs, codes 33..126 in
+// order; empty when the font cannot be read.
+std::vector<InkBox> GameFontInks() {
+    std::vector<InkBox> out;
+    auto png = loadPng(kData + "/fonts/shadow_pixel.png");
+    if (!png) return out;
+    auto frames = cutGrid(png->width, png->height, 16, 16, 128);
+    if (frames.size() != 128u) return out;
+    for (int code = 33; code <= 126; ++code) {
+        auto [fx, fy] = frames[code - 32];
+        InkBox box;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (png->alpha(fx + x, fy + y)) {
+                    box.minX = std::min(box.minX, x), box.maxX = std::max(box.maxX, x);
+                    box.minY = std::min(box.minY, y), box.maxY = std::max(box.maxY, y);
+                }
+        out.push_back(box);
+    }
+    return out;
 }
 
 }  // namespace
@@ -183,13 +195,10 @@ TEST(GameFont, GlyphsFitTheTextWritersAdvanceKerningAndLineHeight) {
     // The text writer advances 7 pixels plus a per-letter kerning and puts
     // lines 10 pixels apart; a glyph (with its shadow) wider or taller than
     // that would run into its neighbours.
-    auto png = loadPng(kData + "/fonts/shadow_pixel.png");
-    ASSERT_TRUE(png.has_value());
-    auto frames = cutGrid(png->width, png->height, 16, 16, 128);
-    ASSERT_EQ(frames.size(), 128u);
+    std::vector<InkBox> inks = GameFontInks();
+    ASSERT_EQ(inks.size(), 94u);
     for (int code = 33; code <= 126; ++code) {
-        auto [fx, fy] = frames[code - 32];
-        InkBox ink = GlyphInk(*png, fx, fy);
+        const InkBox& ink = inks[code - 33];
         EXPECT_LE(ink.maxX - ink.minX + 1, 7 + assetgen::textKerning(code))
             << "width of '" << char(code) << "'";
         EXPECT_LE(ink.maxY - ink.minY + 1, 10) << "height of '" << char(code) << "'";
@@ -201,13 +210,10 @@ TEST(GameFont, GlyphsSitInTheSpaceTheirPenOwns) {
     // string as if each glyph owned [pen - 7, pen + k]: ink outside that
     // band (cell x 1 .. 8 + k, plus the shadow's pixel) would push centred
     // text right and right-aligned text past its end.
-    auto png = loadPng(kData + "/fonts/shadow_pixel.png");
-    ASSERT_TRUE(png.has_value());
-    auto frames = cutGrid(png->width, png->height, 16, 16, 128);
-    ASSERT_EQ(frames.size(), 128u);
+    std::vector<InkBox> inks = GameFontInks();
+    ASSERT_EQ(inks.size(), 94u);
     for (int code = 33; code <= 126; ++code) {
-        auto [fx, fy] = frames[code - 32];
-        InkBox ink = GlyphInk(*png, fx, fy);
+        const InkBox& ink = inks[code - 33];
         int k = assetgen::textKerning(code);
         EXPECT_GE(ink.minX, 0) << "'" << char(code) << "'";
         EXPECT_LE(ink.maxX, 9 + k) << "'" << char(code) << "'";
