@@ -7,6 +7,7 @@
 
 #include "runtime/glfw2/glfw2.h"
 #include "runtime/host/app.h"
+#include "runtime/host/options.h"
 #include "runtime/host/zq_app.h"
 #include "runtime/lang/errors.h"
 #include "runtime/lang/init.h"
@@ -29,6 +30,18 @@ void zqInit() {
 }
 
 int ZqTolvarGame::Main(int processArgc, char** processArgv) {
+    // A bad command line is answered before any window or device exists.
+    ZqOptions options;
+    switch (zqParseOptions(processArgc, processArgv, options, stdout, stderr)) {
+        case ZqOptionsOutcome::ExitOk:
+            return 0;
+        case ZqOptionsOutcome::ExitUsage:
+            return 2;
+        case ZqOptionsOutcome::Run:
+            break;
+    }
+    zqSetOptions(options);
+
     if (!glfw2::glfwInit()) {
         std::fputs("glfwInit failed\n", stdout);
         std::fflush(stdout);
