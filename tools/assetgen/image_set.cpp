@@ -33,7 +33,7 @@ RenderedImage renderImage(const ImageSpec& image, const Tier& tier) {
         int x = (i % cols) * cellW + (image.layout == Layout::PaddedStrip ? 1 : 0);
         int y = (i / cols) * fh;
         out.frameOrigins.push_back({x, y});
-        Pen pen(canvas, x, y, fw, fh, float(k));
+        Pen pen(canvas, x, y, fw, fh, image.penScale > 0 ? image.penScale : float(k));
         image.draw(pen, i);
     }
     out.rgba = canvas.toRgba8();

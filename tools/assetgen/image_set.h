@@ -23,6 +23,7 @@ struct ImageSpec {
     std::function<void(Pen&, int frame)> draw;        // paints one frame in design units
     Layout layout = Layout::Grid;
     bool allTiers = true;  // false: base tier only, name used as is
+    float penScale = 0;    // base tier only: pixels per design unit when not 1 (icon sizes)
 };
 
 // Resolution tiers: factor and file-name suffix.
