@@ -7,6 +7,7 @@
 // screen follows.
 #include "audio/zq_audio.h"
 #include "game/my_app.h"
+#include "runtime/host/options.h"
 #include "runtime/host/zq_app.h"
 
 namespace {
@@ -21,6 +22,10 @@ void c_MyApp::p_OnCreate() {
     inputKind = 0;
     loopIndex = 0;
     fullscreenState = 0;
+    // --fullscreen: this run starts as if F11 had been pressed, before the
+    // device size is read below, so the loader picks the full-screen tier
+    // at once. The window mode is not saved, so nothing else changes.
+    if (zqOptions().startMode == ZqOptions::StartMode::Fullscreen) p_FullscreenFlip();
     logoJingleDone = 0;
     jumpToBest = 1;
     wheelTarget = -32.0f;

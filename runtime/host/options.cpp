@@ -1,7 +1,10 @@
 // Command-line parsing: one table of options, one loop over the arguments.
+// The table is the only list of options: the usage line, the help and the
+// conflict rule are all read from it.
 #include "runtime/host/options.h"
 
 #include <cstring>
+#include <string>
 
 #ifndef TOLVAR_PROGRAM_VERSION
 #define TOLVAR_PROGRAM_VERSION "0"
@@ -14,18 +17,21 @@ ZqOptions processOptions;
 struct OptionSpec {
     const char* name;
     const char* argument;  // null: the option takes none
+    int group;             // options sharing a non-zero group exclude each other
     const char* help;
 };
 
+// Neighbouring entries of one group form one "[a | b]" of the usage line.
 constexpr OptionSpec kOptions[] = {
-    {"--help", nullptr, "show this help and exit"},
-    {"--version", nullptr, "show the version and exit"},
-    {"--fullscreen", nullptr, "start in full screen"},
-    {"--windowed", nullptr, "start in a window"},
-    {"--stats", nullptr, "print frame times per screen at exit"},
-    {"--record", "FILE", "record the session to FILE"},
-    {"--replay", "FILE", "watch the recording FILE"},
+    {"--help", nullptr, 0, "show this help and exit"},
+    {"--version", nullptr, 0, "show the version and exit"},
+    {"--fullscreen", nullptr, 1, "start in full screen (this run only)"},
+    {"--windowed", nullptr, 1, "start in a window (the usual start)"},
+    {"--stats", nullptr, 0, "print frame times per screen at exit"},
+    {"--record", "FILE", 2, "record the session to FILE"},
+    {"--replay", "FILE", 2, "watch the recording FILE"},
 };
+constexpr int kGroups = 3;
 
 const char* BaseName(const char* path) {
     const char* slash = std::strrchr(path, '/');
@@ -34,22 +40,29 @@ const char* BaseName(const char* path) {
     return slash ? slash + 1 : path;
 }
 
+std::string Synopsis(const OptionSpec& spec) {
+    return spec.argument ? std::string(spec.name) + " " + spec.argument : std::string(spec.name);
+}
+
 void PrintUsageLine(std::FILE* stream, const char* program) {
-    std::fprintf(stream,
-                 "usage: %s [--help] [--version] [--fullscreen | --windowed] [--stats] "
-                 "[--record FILE | --replay FILE]\n",
-                 program);
+    std::string line = std::string("usage: ") + program;
+    for (size_t i = 0; i < std::size(kOptions); ++i) {
+        const OptionSpec& spec = kOptions[i];
+        bool joinsPrevious = i > 0 && spec.group != 0 && kOptions[i - 1].group == spec.group;
+        bool joinsNext =
+            i + 1 < std::size(kOptions) && spec.group != 0 && kOptions[i + 1].group == spec.group;
+        line += joinsPrevious ? " | " : " [";
+        line += Synopsis(spec);
+        if (!joinsNext) line += "]";
+    }
+    std::fprintf(stream, "%s\n", line.c_str());
 }
 
 void PrintHelp(std::FILE* stream, const char* program) {
     PrintUsageLine(stream, program);
     std::fputs("\noptions:\n", stream);
-    for (const OptionSpec& spec : kOptions) {
-        char left[32];
-        std::snprintf(left, sizeof left, "%s%s%s", spec.name, spec.argument ? " " : "",
-                      spec.argument ? spec.argument : "");
-        std::fprintf(stream, "  %-18s %s\n", left, spec.help);
-    }
+    for (const OptionSpec& spec : kOptions)
+        std::fprintf(stream, "  %-18s %s\n", Synopsis(spec).c_str(), spec.help);
 }
 
 const OptionSpec* FindOption(const char* name) {
@@ -59,28 +72,24 @@ const OptionSpec* FindOption(const char* name) {
     return nullptr;
 }
 
-// Applies one recognised option; false when it conflicts with an earlier one.
-bool Apply(const OptionSpec& spec, const char* value, ZqOptions& options) {
+// Stores one recognised option (conflicts are decided by the caller).
+void Apply(const OptionSpec& spec, const char* value, ZqOptions& options) {
     std::string name = spec.name;
-    if (name == "--fullscreen" || name == "--windowed") {
-        auto mode =
-            name == "--fullscreen" ? ZqOptions::StartMode::Fullscreen : ZqOptions::StartMode::Windowed;
-        if (options.startMode != ZqOptions::StartMode::Saved && options.startMode != mode) return false;
-        options.startMode = mode;
+    if (name == "--fullscreen") {
+        options.startMode = ZqOptions::StartMode::Fullscreen;
+    } else if (name == "--windowed") {
+        options.startMode = ZqOptions::StartMode::Windowed;
     } else if (name == "--stats") {
         options.stats = true;
     } else if (name == "--record") {
-        if (!options.replayPath.empty()) return false;
         options.recordPath = value;
     } else if (name == "--replay") {
-        if (!options.recordPath.empty()) return false;
         options.replayPath = value;
     }
-    return true;
 }
 
-ZqOptionsOutcome UsageError(std::FILE* err, const char* program, const char* what, const char* arg) {
-    std::fprintf(err, "%s: %s '%s'; ", program, what, arg);
+ZqOptionsOutcome UsageError(std::FILE* err, const char* program, const std::string& what, const char* arg) {
+    std::fprintf(err, "%s: %s '%s'; ", program, what.c_str(), arg);
     PrintUsageLine(err, program);
     return ZqOptionsOutcome::ExitUsage;
 }
@@ -90,9 +99,12 @@ ZqOptionsOutcome UsageError(std::FILE* err, const char* program, const char* wha
 ZqOptionsOutcome zqParseOptions(int argc, char** argv, ZqOptions& options, std::FILE* out, std::FILE* err,
                                 const char* program) {
     if (!program) program = argc > 0 && argv[0] ? BaseName(argv[0]) : "tolvar";
+    const OptionSpec* groupTaken[kGroups] = {};
     for (int i = 1; i < argc; ++i) {
-        const OptionSpec* spec = FindOption(argv[i]);
-        if (!spec) return UsageError(err, program, "unknown option", argv[i]);
+        const char* arg = argv[i];
+        const OptionSpec* spec = FindOption(arg);
+        if (!spec)
+            return UsageError(err, program, arg[0] == '-' ? "unknown option" : "unexpected argument", arg);
         if (std::strcmp(spec->name, "--help") == 0) {
             PrintHelp(out, program);
             return ZqOptionsOutcome::ExitOk;
@@ -103,12 +115,18 @@ ZqOptionsOutcome zqParseOptions(int argc, char** argv, ZqOptions& options, std::
         }
         const char* value = nullptr;
         if (spec->argument) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0')
-                return UsageError(err, program, "missing FILE after", argv[i]);
+            // A FILE that looks like an option is far more often a forgotten
+            // FILE than a real name ("./--x" still names such a file).
+            if (i + 1 >= argc || argv[i + 1][0] == '\0' || std::strncmp(argv[i + 1], "--", 2) == 0)
+                return UsageError(err, program, std::string("missing ") + spec->argument + " after", arg);
             value = argv[++i];
         }
-        if (!Apply(*spec, value, options))
-            return UsageError(err, program, "conflicting option", argv[i - (value ? 1 : 0)]);
+        if (spec->group != 0) {
+            const OptionSpec*& taken = groupTaken[spec->group];
+            if (taken && taken != spec) return UsageError(err, program, "conflicting option", arg);
+            taken = spec;
+        }
+        Apply(*spec, value, options);
     }
     return ZqOptionsOutcome::Run;
 }

@@ -4,14 +4,20 @@
 //
 //   --help              usage on standard output, exit 0
 //   --version           the program's name and version, exit 0
-//   --fullscreen        start in full screen
-//   --windowed          start in a window
+//   --fullscreen        start this run in full screen
+//   --windowed          start this run in a window (the usual start)
 //   --stats             per-screen frame times printed at exit
 //   --record FILE       record the session to FILE
 //   --replay FILE       watch the recording FILE
 //
-// An unknown option, a missing argument or two options that exclude each
-// other print one line of usage on standard error and exit with code 2.
+// An unknown option, a missing argument (FILE absent, empty or itself an
+// option such as "--stats") or two options that exclude each other print
+// one line of usage on standard error and exit with code 2. Repeating an
+// option is allowed; for --record and --replay the last FILE counts.
+//
+// The start mode is for one run only: the window mode is not part of the
+// saved settings, so nothing of it is written; F11 and the options box
+// switch it during play as usual.
 //
 // Main thread only; zqOptions() holds the defaults until Main has parsed.
 #pragma once
@@ -20,12 +26,12 @@
 #include <string>
 
 struct ZqOptions {
-    enum class StartMode { Saved, Fullscreen, Windowed };
+    enum class StartMode { Default, Fullscreen, Windowed };
 
-    StartMode startMode = StartMode::Saved;  // Saved: whatever the game's settings say
-    bool stats = false;                      // print frame-time statistics at exit
-    std::string recordPath;                  // empty: no recording asked for
-    std::string replayPath;                  // empty: live play
+    StartMode startMode = StartMode::Default;  // Default: the program's usual start, a window
+    bool stats = false;                        // print frame-time statistics at exit
+    std::string recordPath;                    // empty: no recording asked for
+    std::string replayPath;                    // empty: live play
 };
 
 enum class ZqOptionsOutcome {
