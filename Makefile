@@ -6,7 +6,7 @@ BUILD  := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 SOAK_SECONDS ?= 600
 
-.PHONY: all deps configure build run showcase test bench fuzz soak format clean
+.PHONY: all deps configure build run showcase test package bench fuzz soak format clean
 
 all: build
 
@@ -27,6 +27,13 @@ showcase: build
 
 test: build
 	@scripts/with-display ctest --preset $(PRESET)
+
+# The Debian package build/release/skitterwind_<version>_amd64.deb: only what
+# it installs is built.
+package: PRESET = release
+package: configure
+	@cmake --build --preset $(PRESET) --target skitterwind game_data dist_files
+	@cd $(BUILD) && cpack -G DEB
 
 bench: PRESET = release
 bench: build
