@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -240,6 +241,9 @@ TEST_F(Package, LauncherRunsTheGameWithItsSavedStateInTheXdgDataFolder) {
         ASSERT_FALSE(game.WaitForPrefix("Highscores Loaded", 30).empty()) << "found its data";
 
         EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(game.Pid()) + "/cwd"), state);
+        const std::string wmClass = xdriver::Run("xprop -id " + std::to_string(window) + " WM_CLASS");
+        EXPECT_EQ(wmClass.rfind("WM_CLASS(STRING) = \"skitterwind\",", 0), 0u)
+            << "the desktop entry's name as the window's instance: " << wmClass;
         struct stat st {};
         ASSERT_EQ(stat(state.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0700u);
@@ -248,8 +252,10 @@ TEST_F(Package, LauncherRunsTheGameWithItsSavedStateInTheXdgDataFolder) {
         sleep(1);
         xdriver::Xdotool("windowfocus --sync " + std::to_string(xdriver::RootWindowId()));
         for (int i = 0; i < 100 && !fs::exists(state / ".tolvarstate"); ++i) usleep(100000);
-        EXPECT_TRUE(fs::is_regular_file(state / ".tolvarstate"));
-        EXPECT_GT(fs::file_size(state / ".tolvarstate"), 100u);
+        std::error_code missing;
+        const std::uintmax_t size = fs::file_size(state / ".tolvarstate", missing);
+        EXPECT_FALSE(missing) << "no .tolvarstate in " << state;
+        EXPECT_GT(missing ? 0 : size, 100u) << "the whole saved string";
         EXPECT_TRUE(fs::is_empty(elsewhere)) << "nothing in the starting folder";
 
         xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
