@@ -64,20 +64,16 @@ TEST(CommandLine, UsageErrorsExitWithTwoWithoutAWindow) {
 TEST(CommandLine, FullscreenStartsTheGameInFullScreen) {
     ProgramRun game({Program(), "--fullscreen"});
     ASSERT_GT(game.Pid(), 0);
-    std::string window;
-    for (int i = 0; i < 100 && window.empty(); ++i) {
-        window =
-            xdriver::Run("xdotool search --onlyvisible --pid " + std::to_string(game.Pid()) + " | head -1");
-        if (window.empty()) usleep(200000);
-    }
+    // Printed by the game's creation, after the switch: the window found
+    // from here on is the full-screen one, not the first 640 x 480 one.
+    ASSERT_TRUE(game.WaitForOutput("Highscores Loaded", 20)) << game.Out() << game.Err();
+    const std::string window = game.WaitForWindow(20);
     ASSERT_FALSE(window.empty()) << game.Out();
     int x = 0, y = 0, w = 0, h = 0;
     ASSERT_TRUE(xdriver::WindowGeometry(std::stoul(window), &x, &y, &w, &h));
     EXPECT_EQ(w, 1280) << "the private display's size";
     EXPECT_EQ(h, 1024);
     xdriver::Xdotool("windowfocus --sync " + window);
-    // Past the loader, so the images were loaded for the full-screen size.
-    for (int i = 0; i < 100 && game.Out().find("Highscores Loaded") == std::string::npos; ++i) usleep(200000);
     sleep(1);
     xdriver::Xdotool("key F4");
     EXPECT_EQ(game.WaitExit(15), 0) << game.Out() << game.Err();

@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/host/probe_process.h"
 #include "tests/host/x11_driver.h"
 #include "tests/package/program_run.h"
 
@@ -226,43 +225,34 @@ TEST_F(Package, LauncherRunsTheGameWithItsSavedStateInTheXdgDataFolder) {
     fs::create_directories(elsewhere);
     const fs::path state = home / ".local" / "share" / "skitterwind";
 
-    const fs::path old = fs::current_path();
-    fs::current_path(elsewhere);
-    setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_DATA_HOME");
-    setenv("PROBE_APP", (work_ / "root" / "usr" / "bin" / "skitterwind").c_str(), 1);
-    {
-        ProbeProcess game;
-        ASSERT_TRUE(game.Started());
-        unsigned long window = 0;
-        for (int i = 0; i < 200 && !(window = xdriver::FindWindow("Skitterwind")); ++i) usleep(100000);
-        ASSERT_NE(window, 0u);
-        xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
-        ASSERT_FALSE(game.WaitForPrefix("Highscores Loaded", 30).empty()) << "found its data";
+    ProgramRun game({(work_ / "root" / "usr" / "bin" / "skitterwind").string()},
+                    {"HOME=" + home.string(), "XDG_DATA_HOME", "RESOURCE_NAME"}, elsewhere.string());
+    const std::string window = game.WaitForWindow(20);
+    ASSERT_FALSE(window.empty()) << game.Err();
+    xdriver::Xdotool("windowfocus --sync " + window);
+    ASSERT_TRUE(game.WaitForOutput("Highscores Loaded", 30)) << "found its data";
 
-        EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(game.Pid()) + "/cwd"), state);
-        const std::string wmClass = xdriver::Run("xprop -id " + std::to_string(window) + " WM_CLASS");
-        EXPECT_EQ(wmClass.rfind("WM_CLASS(STRING) = \"skitterwind\",", 0), 0u)
-            << "the desktop entry's name as the window's instance: " << wmClass;
-        struct stat st {};
-        ASSERT_EQ(stat(state.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(game.Pid()) + "/cwd"), state);
+    struct stat st {};
+    ASSERT_EQ(stat(state.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    const std::string wmClass = xdriver::Run("xprop -id " + window + " WM_CLASS");
+    EXPECT_EQ(wmClass.rfind("WM_CLASS(STRING) = \"skitterwind\",", 0), 0u)
+        << "the desktop entry's name as the window's instance: " << wmClass;
 
-        // Losing the focus suspends the game, which saves.
-        sleep(1);
-        xdriver::Xdotool("windowfocus --sync " + std::to_string(xdriver::RootWindowId()));
-        for (int i = 0; i < 100 && !fs::exists(state / ".tolvarstate"); ++i) usleep(100000);
-        std::error_code missing;
-        const std::uintmax_t size = fs::file_size(state / ".tolvarstate", missing);
-        EXPECT_FALSE(missing) << "no .tolvarstate in " << state;
-        EXPECT_GT(missing ? 0 : size, 100u) << "the whole saved string";
-        EXPECT_TRUE(fs::is_empty(elsewhere)) << "nothing in the starting folder";
+    // Losing the focus suspends the game, which saves.
+    sleep(1);
+    xdriver::Xdotool("windowfocus --sync " + std::to_string(xdriver::RootWindowId()));
+    for (int i = 0; i < 100 && !fs::exists(state / ".tolvarstate"); ++i) usleep(100000);
+    std::error_code missing;
+    const std::uintmax_t size = fs::file_size(state / ".tolvarstate", missing);
+    EXPECT_FALSE(missing) << "no .tolvarstate in " << state;
+    EXPECT_GT(missing ? 0 : size, 100u) << "the whole saved string";
+    EXPECT_TRUE(fs::is_empty(elsewhere)) << "nothing in the starting folder";
 
-        xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
-        xdriver::Xdotool("key F4");
-        EXPECT_EQ(game.WaitExit(15), 0);
-    }
-    fs::current_path(old);
+    xdriver::Xdotool("windowfocus --sync " + window);
+    xdriver::Xdotool("key F4");
+    EXPECT_EQ(game.WaitExit(15), 0) << game.Err();
 }
 
 }  // namespace

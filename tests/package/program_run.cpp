@@ -1,6 +1,8 @@
 // Test support: ProgramRun (see program_run.h).
 #include "tests/package/program_run.h"
 
+#include "tests/host/x11_driver.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -91,4 +93,20 @@ std::string ProgramRun::Out() const {
 
 std::string ProgramRun::Err() const {
     return ReadAll(errPath_);
+}
+
+bool ProgramRun::WaitForOutput(const std::string& text, double seconds) {
+    for (int i = 0; i < seconds * 10; ++i) {
+        if (Out().find(text) != std::string::npos) return true;
+        usleep(100000);
+    }
+    return Out().find(text) != std::string::npos;
+}
+
+std::string ProgramRun::WaitForWindow(double seconds) {
+    if (pid_ <= 0) return std::string();
+    const std::string search = "xdotool search --onlyvisible --pid " + std::to_string(pid_) + " | head -1";
+    std::string window;
+    for (int i = 0; i < seconds * 5 && (window = xdriver::Run(search)).empty(); ++i) usleep(200000);
+    return window;
 }

@@ -28,6 +28,12 @@ class ProgramRun {
     // What the child wrote so far.
     std::string Out() const;
     std::string Err() const;
+    // Waits until the child's standard output holds `text`; false when it
+    // does not within `seconds`.
+    bool WaitForOutput(const std::string& text, double seconds);
+    // The child's first visible X window (an id for xdotool), or empty when
+    // none shows within `seconds`.
+    std::string WaitForWindow(double seconds);
 
   private:
     pid_t pid_ = -1;
