@@ -17,8 +17,9 @@
 # /usr, binaries stripped) and writes skitterwind_<version>_amd64.deb into
 # the build folder; dpkg-shlibdeps computes the dependencies.
 #
-# Keep dist/changelog's newest entry at the project's version and
-# SKITTERWIND_RELEASE_DATE at its date (the package test checks both).
+# With each new project version, add an entry to dist/changelog (the package
+# test checks that its newest entry has the project's version) and set
+# SKITTERWIND_RELEASE_DATE, which the metadata and the manual page show.
 include_guard(GLOBAL)
 
 set(SKITTERWIND_APP_ID invalid.skitterwind.Skitterwind)
@@ -60,32 +61,31 @@ add_custom_target(dist_files ALL DEPENDS ${dist_gz})
 # Run at the end of the top folder (see the DEFER below): the program's
 # target must exist by then.
 function(skitterwind_install_rules)
-install(TARGETS skitterwind RUNTIME DESTINATION ${SKITTERWIND_LIB_DIR})
-install(DIRECTORY ${TOLVAR_DATA_DIR}/ DESTINATION ${SKITTERWIND_LIB_DIR}/data
-        PATTERN "skitterwind-icon*.png" EXCLUDE)
+  install(TARGETS skitterwind RUNTIME DESTINATION ${SKITTERWIND_LIB_DIR})
+  install(DIRECTORY ${TOLVAR_DATA_DIR}/ DESTINATION ${SKITTERWIND_LIB_DIR}/data
+          PATTERN "skitterwind-icon*.png" EXCLUDE)
 
-# Earlier installs put a link to the program where the launcher goes;
-# installing over that link would write the script into the program.
-install(CODE "
-  set(launcher \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${SKITTERWIND_BIN_DIR}/skitterwind\")
-  if(IS_SYMLINK \"\${launcher}\")
-    file(REMOVE \"\${launcher}\")
-  endif()")
-install(PROGRAMS ${dist_out}/skitterwind DESTINATION ${SKITTERWIND_BIN_DIR})
+  # Earlier installs put a link to the program where the launcher goes;
+  # installing over that link would write the script into the program.
+  install(CODE "
+    set(launcher \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${SKITTERWIND_BIN_DIR}/skitterwind\")
+    if(IS_SYMLINK \"\${launcher}\")
+      file(REMOVE \"\${launcher}\")
+    endif()")
+  install(PROGRAMS ${dist_out}/skitterwind DESTINATION ${SKITTERWIND_BIN_DIR})
 
-install(FILES ${dist_src}/skitterwind.desktop DESTINATION ${SKITTERWIND_SHARE_DIR}/applications)
-install(FILES ${dist_out}/${SKITTERWIND_APP_ID}.metainfo.xml DESTINATION ${SKITTERWIND_SHARE_DIR}/metainfo)
-foreach(size 48 64 128 256)
-  set(icon skitterwind-icon-${size}.png)
-  if(size EQUAL 256)
-    set(icon skitterwind-icon.png)
-  endif()
-  install(FILES ${TOLVAR_DATA_DIR}/${icon}
-          DESTINATION ${SKITTERWIND_SHARE_DIR}/icons/hicolor/${size}x${size}/apps RENAME skitterwind.png)
-endforeach()
-install(FILES ${dist_out}/skitterwind.6.gz DESTINATION ${SKITTERWIND_SHARE_DIR}/man/man6)
-install(FILES ${dist_src}/copyright ${dist_out}/changelog.gz DESTINATION ${SKITTERWIND_DOC_DIR})
-
+  install(FILES ${dist_src}/skitterwind.desktop DESTINATION ${SKITTERWIND_SHARE_DIR}/applications)
+  install(FILES ${dist_out}/${SKITTERWIND_APP_ID}.metainfo.xml DESTINATION ${SKITTERWIND_SHARE_DIR}/metainfo)
+  foreach(size 48 64 128 256)
+    set(icon skitterwind-icon-${size}.png)
+    if(size EQUAL 256)
+      set(icon skitterwind-icon.png)
+    endif()
+    install(FILES ${TOLVAR_DATA_DIR}/${icon}
+            DESTINATION ${SKITTERWIND_SHARE_DIR}/icons/hicolor/${size}x${size}/apps RENAME skitterwind.png)
+  endforeach()
+  install(FILES ${dist_out}/skitterwind.6.gz DESTINATION ${SKITTERWIND_SHARE_DIR}/man/man6)
+  install(FILES ${dist_src}/copyright ${dist_out}/changelog.gz DESTINATION ${SKITTERWIND_DOC_DIR})
 endfunction()
 cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL skitterwind_install_rules)
 
