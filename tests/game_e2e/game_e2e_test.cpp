@@ -1,7 +1,8 @@
 // Skitterwind as a player starts it: a 640 x 480 window titled
 // "Skitterwind" shows the loader (the logo between a blue and two orange
-// rings of dots), then the title screen; F4 and a window-manager close both
-// end the program with status 0.
+// rings of dots), then the title screen; F4, a window-manager close and
+// Escape on the title end the program with status 0, and each closes the
+// audio device on the way out.
 //
 // The loader lasts about half a second, too short to catch with a
 // screenshot taken at some moment. The program is therefore frozen
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/audio/sound_tools.h"
 #include "tests/host/probe_process.h"
 #include "tests/host/x11_driver.h"
 
@@ -123,19 +125,51 @@ unsigned long StartToTitle(ProbeProcess& game) {
 
 }  // namespace
 
+// The program's sound goes to OpenAL Soft's wave driver, which finishes the
+// file's header only when the program closes the audio device: every quit
+// must leave a complete file behind.
+class WaveSession {
+  public:
+    WaveSession() { UseWaveOutput(dir_ / "session.wav"); }
+    ~WaveSession() {
+        ::unsetenv("ALSOFT_CONF");
+        ::setenv("ALSOFT_DRIVERS", "null", 1);
+    }
+    std::string HeaderProblem() const { return WaveHeaderProblem(dir_ / "session.wav"); }
+
+  private:
+    TempDir dir_;
+};
+
 TEST(Game, ShowsTheLoaderThenTheTitleAndQuitsWithStatus0OnF4) {
+    WaveSession wave;
     ProbeProcess game;
     unsigned long window = StartToTitle(game);
     ASSERT_NE(window, 0u);
     xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
     xdriver::Xdotool("key F4");
     EXPECT_EQ(game.WaitExit(15), 0);
+    EXPECT_EQ(wave.HeaderProblem(), "") << "the audio device was closed";
 }
 
 TEST(Game, QuitsWithStatus0WhenTheWindowManagerClosesIt) {
+    WaveSession wave;
     ProbeProcess game;
     unsigned long window = StartToTitle(game);
     ASSERT_NE(window, 0u);
     xdriver::SendDeleteRequest(window);
     EXPECT_EQ(game.WaitExit(15), 0);
+    EXPECT_EQ(wave.HeaderProblem(), "") << "the audio device was closed";
+}
+
+TEST(Game, EscapeOnTheTitleQuitsAndClosesTheAudioDevice) {
+    WaveSession wave;
+    ProbeProcess game;
+    unsigned long window = StartToTitle(game);
+    ASSERT_NE(window, 0u);
+    xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
+    usleep(500000);  // past the title's slide-in
+    xdriver::Xdotool("key Escape");
+    EXPECT_EQ(game.WaitExit(15), 0);
+    EXPECT_EQ(wave.HeaderProblem(), "") << "the audio device was closed";
 }
