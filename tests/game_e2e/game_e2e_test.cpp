@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "tests/audio/sound_tools.h"
@@ -125,6 +126,8 @@ unsigned long StartToTitle(ProbeProcess& game) {
 
 }  // namespace
 
+namespace {
+
 // The program's sound goes to OpenAL Soft's wave driver, which finishes the
 // file's header only when the program closes the audio device: every quit
 // must leave a complete file behind.
@@ -141,35 +144,35 @@ class WaveSession {
     TempDir dir_;
 };
 
-TEST(Game, ShowsTheLoaderThenTheTitleAndQuitsWithStatus0OnF4) {
+// Starts the game with its sound going to a wave file, reaches the title,
+// ends the program with `quit` and expects status 0 and a finished file.
+void QuitFromTheTitle(const std::function<void(unsigned long window)>& quit) {
     WaveSession wave;
     ProbeProcess game;
     unsigned long window = StartToTitle(game);
     ASSERT_NE(window, 0u);
-    xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
-    xdriver::Xdotool("key F4");
+    quit(window);
     EXPECT_EQ(game.WaitExit(15), 0);
     EXPECT_EQ(wave.HeaderProblem(), "") << "the audio device was closed";
+}
+
+}  // namespace
+
+TEST(Game, ShowsTheLoaderThenTheTitleAndQuitsWithStatus0OnF4) {
+    QuitFromTheTitle([](unsigned long window) {
+        xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
+        xdriver::Xdotool("key F4");
+    });
 }
 
 TEST(Game, QuitsWithStatus0WhenTheWindowManagerClosesIt) {
-    WaveSession wave;
-    ProbeProcess game;
-    unsigned long window = StartToTitle(game);
-    ASSERT_NE(window, 0u);
-    xdriver::SendDeleteRequest(window);
-    EXPECT_EQ(game.WaitExit(15), 0);
-    EXPECT_EQ(wave.HeaderProblem(), "") << "the audio device was closed";
+    QuitFromTheTitle([](unsigned long window) { xdriver::SendDeleteRequest(window); });
 }
 
 TEST(Game, EscapeOnTheTitleQuitsAndClosesTheAudioDevice) {
-    WaveSession wave;
-    ProbeProcess game;
-    unsigned long window = StartToTitle(game);
-    ASSERT_NE(window, 0u);
-    xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
-    usleep(500000);  // past the title's slide-in
-    xdriver::Xdotool("key Escape");
-    EXPECT_EQ(game.WaitExit(15), 0);
-    EXPECT_EQ(wave.HeaderProblem(), "") << "the audio device was closed";
+    QuitFromTheTitle([](unsigned long window) {
+        xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
+        usleep(500000);  // past the title's slide-in
+        xdriver::Xdotool("key Escape");
+    });
 }

@@ -186,13 +186,7 @@ TEST_F(PlayRules, ArmsSweepBugsWithTheSpin) {
     // planet's negative spin the arm carries it anticlockwise.
     float* p = Planet(1);
     p[rec::kPlanetSpin] = -2.5f;
-    const float angle = std::fmod(p[rec::kPlanetAngle] + 0.25f * p[rec::kPlanetSpin], 360.0f);
-    const float a = 360.0f / p[rec::kPlanetArms] + angle;
-    float* f = Follower(0);
-    f[rec::kFollowerX] = p[rec::kPlanetX] + SinDeg(a) * 96.0f;
-    f[rec::kFollowerY] = p[rec::kPlanetY] - CosDeg(a) * 96.0f;
-    f[rec::kFollowerState] = 2.0f;
-    f[rec::kFollowerFade] = 0.5f;
+    float* f = LostBugOnArm(1, 96.0f);
     PlacePlayer(p[rec::kPlanetX], p[rec::kPlanetY] + 100.0f);
     CameraOnPlayer();
     const float before =
@@ -338,16 +332,9 @@ TEST_F(FarPlanets, ACulledPlanetsArmsCarryNothing) {
     // A lost bug on arm 1 of planet 1, 96 pixels out from the centre.
     auto carriedAt = [&](float sx) {
         Load(2);
-        float* p = Planet(1);
         PlanetOnScreenAt(1, sx, 240.0f);
         PlacePlayer(app->camX + 320.0f, app->camY + 240.0f);
-        const float angle = std::fmod(p[rec::kPlanetAngle] + 0.25f * p[rec::kPlanetSpin], 360.0f);
-        const float a = 360.0f / p[rec::kPlanetArms] + angle;
-        float* f = Follower(0);
-        f[rec::kFollowerX] = p[rec::kPlanetX] + SinDeg(a) * 96.0f;
-        f[rec::kFollowerY] = p[rec::kPlanetY] - CosDeg(a) * 96.0f;
-        f[rec::kFollowerState] = 2.0f;
-        f[rec::kFollowerFade] = 0.5f;
+        float* f = LostBugOnArm(1, 96.0f);
         UpdateWithFixedCamera();
         return f[rec::kFollowerCarried];
     };
