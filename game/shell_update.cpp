@@ -187,13 +187,14 @@ void c_MyApp::SlidePanels() {
     }
 }
 
-// Pauses the game: the pause menu opens with its first item and the pause
-// sound. Only a level still in play pauses: over an ending banner none of
-// the pause items could be used.
+// Only a level still in play pauses: over an ending banner none of the
+// pause items could be used.
 static bool CanPause(const c_MyApp* app) {
     return app->paused == 0 && app->gameOver == 0;
 }
 
+// Pauses the game: the pause menu opens with its first item and the pause
+// sound.
 static void OpenPause(c_MyApp* app) {
     app->paused = 1;
     app->pauseDir = 1;
