@@ -173,6 +173,11 @@ TEST(Game, EscapeOnTheTitleQuitsAndClosesTheAudioDevice) {
     QuitFromTheTitle([](unsigned long window) {
         xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
         usleep(500000);  // past the title's slide-in
-        xdriver::Xdotool("key Escape");
+        // Held for a while: the menus read keys as held, once per update,
+        // and a busy machine may run no update between a quick press and
+        // its release.
+        xdriver::Xdotool("keydown Escape");
+        usleep(300000);
+        xdriver::Xdotool("keyup Escape");
     });
 }
