@@ -16,6 +16,7 @@
 #include "audio/tvx_audio.h"
 
 #include <AL/al.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -35,12 +36,24 @@ struct OpenALOutput {
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
     bool opened = false;
+    long owner = 0;  // the process that opened them
 };
 OpenALOutput g_output;
+
+// At exit: the process ends by some way other than a crash (see
+// tvxAudio::CloseOutput). A crash skips this: the fault may have hit OpenAL
+// itself. So does a forked child (a test's death test): OpenAL's mixer
+// thread lives only in the parent, and waiting for it would never end.
+void CloseOutputAtExit() {
+    if (zqCrashing() || static_cast<long>(getpid()) != g_output.owner) return;
+    tvxAudio::CloseOutput();
+}
 
 const OpenALOutput& OpenOutputOnce() {
     if (g_output.opened) return g_output;
     g_output.opened = true;
+    g_output.owner = static_cast<long>(getpid());
+    std::atexit(CloseOutputAtExit);
     ALCdevice* device = alcOpenDevice(nullptr);
     if (!device) device = alcOpenDevice("Generic Hardware");
     if (!device) device = alcOpenDevice("Generic Software");
@@ -83,6 +96,31 @@ tvxAudio::tvxAudio() {
     // Position only gives a direction (pan); it never attenuates.
     alDistanceModel(AL_NONE);
     ChannelSource(kMusicChannel);
+}
+
+void tvxAudio::CloseOutput() {
+    if (!g_output.device) return;
+    if (g_output.context) {
+        alcMakeContextCurrent(g_output.context);
+        if (audio) {
+            for (tvxChannel& channel : audio->channels) {
+                if (!channel.source) continue;
+                alSourceStop(channel.source);
+                alSourcei(channel.source, AL_BUFFER, 0);
+                alDeleteSources(1, &channel.source);
+                channel.source = 0;
+            }
+        }
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(g_output.context);
+        g_output.context = nullptr;
+    }
+    alcCloseDevice(g_output.device);
+    g_output.device = nullptr;
+    if (audio) {
+        audio->alcDevice = nullptr;
+        audio->alcContext = nullptr;
+    }
 }
 
 tvxAudio::~tvxAudio() {

@@ -9,6 +9,8 @@
 //   the creator stores the device with gc_assign (the delegate does, into
 //   its field and through zq_audio_SetAudioDevice). The OpenAL device is process-wide: a second tvxAudio
 //   (only tests make one) shares the device and context of the first.
+// - The device and context are closed once, by CloseOutput, which runs at
+//   exit unless the process crashes.
 // - Each channel obtains an OpenAL source when it first needs one and keeps
 //   it for the rest of the run, unless another channel takes it over when
 //   OpenAL runs out of sources (ChannelSource).
@@ -57,6 +59,13 @@ class tvxAudio : public gc_object {
 
     tvxAudio();
     ~tvxAudio() override;
+
+    // Stops every channel's source and closes the OpenAL context and device
+    // (a file-writing output then finishes its file). Runs by itself when
+    // the process ends through exit() (the quit, F4, the close button, a
+    // fatal error's exit, the end of main), not when it crashes; callable
+    // earlier, and a second call does nothing. Nothing sounds afterwards.
+    static void CloseOutput();
     // Keeps alive the samples that channels still sound, and the music cache.
     void mark() override;
 

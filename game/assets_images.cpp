@@ -9,9 +9,17 @@
 //
 // Slots outside 0..99 are ignored. Without a render device (the headless
 // test host) nothing is loaded and the slot stays null.
+//
+// A file whose picture cannot hold the frames asked of it (a damaged or
+// replaced data file) counts as unreadable: its slot stays null and one
+// line on the console names it, so one bad file costs its picture, not the
+// game.
 #include "game/my_app.h"
+#include "graphics/tvx_graphics.h"
 #include "graphics/zq_graphics.h"
 #include "runtime/host/zq_app.h"
+#include "runtime/lang/datapath.h"
+#include "runtime/lang/errors.h"
 
 namespace {
 
@@ -23,6 +31,20 @@ constexpr int kTier2Above = 630, kTier4Above = 1230;
 
 bool ValidSlot(int slot) {
     return slot >= 0 && slot < kImageSlots;
+}
+
+// The frames of an image file cut as zq_graphics_LoadImage2 cuts them, or
+// null when the file is missing, undecodable or too small for the frames.
+c_Image* LoadFramedImage(String path, int frameWidth, int frameHeight, int frameCount, int flags) {
+    tvxSurface* surface = zq_graphics_device->LoadSurface(zq_data_FixDataPath(path));
+    if (!surface) return nullptr;
+    const int w = surface->Width(), h = surface->Height();
+    if (!c_Image::m_FramesFit(0, 0, frameWidth, frameHeight, frameCount, w, h)) {
+        zqPrint(String("Image frames do not fit its file, slot left empty: ") + path);
+        return nullptr;
+    }
+    return gc_new<c_Image>()->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags,
+                                               nullptr, 0, 0, w, h);
 }
 
 }  // namespace
@@ -53,8 +75,8 @@ void c_MyApp::LoadIntoSlot(int slot, String name, int frameWidth, int frameHeigh
                            int flags) {
     gc_assign(images[slot], static_cast<c_Image*>(nullptr));
     if (!zq_graphics_device) return;
-    gc_assign(images[slot], zq_graphics_LoadImage2(TierFileName(name), frameWidth * hdLevel,
-                                                   frameHeight * hdLevel, frameCount, flags));
+    gc_assign(images[slot], LoadFramedImage(TierFileName(name), frameWidth * hdLevel, frameHeight * hdLevel,
+                                            frameCount, flags));
 }
 
 int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount, int flags) {

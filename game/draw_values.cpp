@@ -42,12 +42,15 @@ int c_MyApp::p_Ink(int colour, float brightness) {
     return 0;
 }
 
+// The last `width` characters of the padding (width + 1 times) and the
+// digits; a string shorter than that (an empty pad) is returned whole, not
+// sliced from its end.
 String c_MyApp::p_rstr(int value, int width, String pad) {
     if (width <= 0) return String();
     String s;
     for (int i = 0; i <= width; ++i) s += pad;
     s += String(value);
-    return s.Slice(s.Length() - width);
+    return s.Slice(std::max(s.Length() - width, 0));
 }
 
 String c_MyApp::p_rstr(int value, String pad) {

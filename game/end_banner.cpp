@@ -52,14 +52,17 @@ const char16_t* const kPlacings[] = {u"1st!", u"2nd", u"3rd", u"4th", u"5th",
 }  // namespace
 
 String c_MyApp::p_MyNth() {
-    // Only a level the lists hold has a placing; a result outside 0..100 is
-    // read clamped, as it is stored. A result of 0 brought nothing home (it
-    // is what every failure and quit scores): calling it a new high score,
-    // as an empty list would, would report a failure as a success.
+    // A placing only for a result that the top ten really takes (p_LoadMenu
+    // enters it before the first strictly lower entry): a result equal to
+    // every entry it would pass, or to the tenth of a full list, is not
+    // entered, and announcing it would report a success that never happens.
+    // So a result of 0 (every failure and quit) never places on sane lists.
+    // Where it is entered, it places at the first entry it equals or beats:
+    // 50 against 80, 50, 50, 20 is entered after both 50s but shows "2nd".
     newRank = 0;
-    if (currentLevel >= 1 && currentLevel <= 100 && lastResult > 0) {
+    const int result = RecordedResult();
+    if (TopTenEntry(currentLevel, result) >= 0) {
         const int first = (currentLevel - 1) * 10;
-        const int result = std::clamp(lastResult, 0, 100);
         for (loopIndex = 0; loopIndex < 10; ++loopIndex) {
             if (result >= scores[first + loopIndex]) {
                 newRank = loopIndex + 1;

@@ -74,8 +74,10 @@ int c_MyApp::p_LevelComplete() {
     }
     p_ResetDraw();
 
-    // 4. The followers still in the swarm. After a quit or a failure none
-    //    flies home: the ending's result stays as it was decided.
+    // 4. The followers still in the swarm. Once the level has ended (a quit
+    //    or a failure, or the count's own end) none starts flying home and
+    //    those still flying add nothing: the ending's result stays as it
+    //    was decided, and a quit during the count scores 0 as any quit.
     const int share = followerLast == 4 ? 20 : 1;
     const int clock = zq_app_Millisecs();
     for (int j = 0; j <= followerLast; ++j) {
@@ -95,7 +97,7 @@ int c_MyApp::p_LevelComplete() {
         if (state == kFlyingHome && y - camY < kGoneAbove) {
             state = 0;
             ++sfxCountB;
-            lastResult += share;
+            if (gameOver == 0) lastResult += share;
             continue;
         }
         drawRotation = followers[at + rec::kFollowerFacing];

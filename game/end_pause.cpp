@@ -147,10 +147,13 @@ int c_MyApp::p_PauseMenu() {
         pauseDir = -1;
         pauseSlide = kQuitSlide;
         // An ending already decided (a failure whose banner runs) keeps its
-        // words; the quit then only closes the panel.
+        // words; the quit then only closes the panel. A quit always scores
+        // 0, also during the level-complete count: what the count had
+        // gathered is dropped, and with the level ended no flyer adds more.
         if (gameOver == 0) {
             gameOver = 1;
             gameOverReason = -1;
+            lastResult = 0;
         }
         p_PlaySFX(98, 0.5f, 0.5f, 0);
     } else {

@@ -19,6 +19,7 @@ int OnScreenControls;
 int AccelerometerControls;
 int Stats_Able;
 int Stats_Allow;
+String Stats_Endpoint;
 int isConsole;
 
 static void game_InitGlobals() {
@@ -35,6 +36,9 @@ static void game_InitGlobals() {
     AccelerometerControls = 0;
     Stats_Able = 0;
     Stats_Allow = 0;
+    // The reserved .invalid domain never resolves: even a switch turned on
+    // by mistake contacts no real server.
+    Stats_Endpoint = String("http://stats.skitterwind.invalid/checkin.php");
     isConsole = 0;
 }
 ZQ_MODULE_INIT(game_InitGlobals);

@@ -14,19 +14,30 @@ constexpr int kLastLevel = 99;  // the wheel's last level (shown as 100)
 
 }  // namespace
 
+int c_MyApp::RecordedResult() const {
+    return lastResult < 0 ? 0 : (lastResult > 100 ? 100 : lastResult);
+}
+
+// Best ten: a result goes in before the first strictly lower entry, so an
+// equal result ranks below the older one, and one lower than or equal to
+// all ten is not entered.
+int c_MyApp::TopTenEntry(int level, int result) const {
+    if (level < 1 || level > kLastLevel + 1) return -1;
+    const int top = (level - 1) * 10;
+    for (int i = 0; i < 10; ++i)
+        if (scores[top + i] < result) return i;
+    return -1;
+}
+
 int c_MyApp::p_LoadMenu() {
     const int level = currentLevel;
-    const int result = lastResult < 0 ? 0 : (lastResult > 100 ? 100 : lastResult);
+    const int result = RecordedResult();
     if (level >= 1 && level <= kLastLevel + 1) {
         const int top = (level - 1) * 10;
-        // Best ten: the result goes in before the first strictly lower entry,
-        // so an equal result ranks below the older one; the tenth drops out.
-        for (int i = 0; i < 10; ++i) {
-            if (scores[top + i] < result) {
-                for (int k = 9; k > i; --k) scores[top + k] = scores[top + k - 1];
-                scores[top + i] = result;
-                break;
-            }
+        const int entry = TopTenEntry(level, result);
+        if (entry >= 0) {
+            for (int k = 9; k > entry; --k) scores[top + k] = scores[top + k - 1];
+            scores[top + entry] = result;
         }
         // Last ten: every result goes in first.
         const int last = kLastList + top;

@@ -72,9 +72,10 @@ int c_MyApp::p_Menu() {
     currentLevel = selectedLevel + 1 < 1 ? 1 : (selectedLevel + 1 > 100 ? 100 : selectedLevel + 1);
 
     if (optionsOpen == 0 && creditsOpen == 0) MenuDrawWheel(centreX, centreY);
-    // 16 pixels in from the panel's edge: eleven characters at scale 1.5
-    // then end with their shadow just inside the screen's right edge.
-    MenuResultsPanel(vscrw - panelOffset - 4.0f * intro + 16.0f);
+    // 20 pixels in from the panel's edge: the lists' eleven characters at
+    // scale 1.5 then end with the last digit's inked columns (its shadow
+    // included) at x 635 of a 640-pixel screen.
+    MenuResultsPanel(vscrw - panelOffset - 4.0f * intro + 20.0f);
     MenuDrawGear(centreX, centreY);
     if (creditsOpen == 1 || creditsSlide > 0.0f) MenuCredits(panelOffset);
     p_ResetDraw();

@@ -156,7 +156,8 @@ void c_MyApp::MenuWheelTouches(float centreX, float centreY) {
 // shown angle eases an eighth of the way to the target. While the wheel
 // turns freely (its target is not on the selected level), the drawn level
 // whose angle lies in 30..60 degrees becomes the selection; the first and
-// last levels push the wheel back when it turns past them.
+// last levels push the wheel back when it turns past them, and a wheel so
+// pushed comes to rest centred on its selection.
 void c_MyApp::MenuWheelMotion(float centreX, float centreY) {
     const bool onGear = std::fabs(static_cast<float>(touchX[0]) - centreX) < 32.0f &&
                         std::fabs(static_cast<float>(touchY[0]) - centreY) < 32.0f;
@@ -173,16 +174,29 @@ void c_MyApp::MenuWheelMotion(float centreX, float centreY) {
 
     if (selectedLevel >= kLastLevel - kDrawnEitherSide) {
         float a = kLevelSpacing * kLastLevel + 48.0f + wheelAngle;
-        if (a < 30.0f || a > 200.0f) wheelVelocity = 4.0f;
+        if (a < 30.0f || a > 200.0f) {
+            wheelVelocity = 4.0f;
+            wheelBounced = 1;
+        }
     }
     if (selectedLevel <= kDrawnEitherSide) {
         float a = 48.0f + wheelAngle;
-        if (a > 60.0f && a < 200.0f) wheelVelocity = -4.0f;
+        if (a > 60.0f && a < 200.0f) {
+            wheelVelocity = -4.0f;
+            wheelBounced = 1;
+        }
     }
 
     wheelTarget += wheelVelocity;
     wheelVelocity *= 0.75f;
     if (std::fabs(wheelVelocity) < 1.0f) wheelVelocity = 0.0f;
+    // The end-stop's push overshoots (it acts on the eased angle, which lags
+    // the target): once it has died away, the wheel settles centred on the
+    // level it selects instead of resting wherever the push left it.
+    if (wheelBounced != 0 && wheelVelocity == 0.0f) {
+        wheelBounced = 0;
+        wheelTarget = -kLevelSpacing * static_cast<float>(selectedLevel);
+    }
 
     const float before = wheelAngle;
     wheelAngle -= (wheelAngle - wheelTarget) * 0.125f;

@@ -261,6 +261,11 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     int p_OptionBox();
     int p_FullscreenFlip();
     int p_LoadMenu();
+    // lastResult clamped to 0..100, as it is stored.
+    int RecordedResult() const;
+    // The index at which `result` would enter level `level`'s top ten, or -1
+    // when the list would not take it (or the level has no lists).
+    int TopTenEntry(int level, int result) const;
 
     int menuColumn = 1;     // 0 gear, 1 wheel, 2 credits
     int selectedLevel = 0;  // 0..99
@@ -270,6 +275,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     Array<int> unlockPoints;  // 2000
     int passMark = 25;
     float wheelTarget = -32.0f, wheelAngle = 0.0f, wheelVelocity = 0.0f;  // degrees
+    int wheelBounced = 0;                   // 1 from an end-stop's push until the wheel is centred again
     int menuIntro = -32;                    // title slide-in counter, counts up to 0
     int keyRepeat = 50;                     // wheel key-repeat countdown, updates
     int keyRepeatDelay = 30;                // the next repeat's delay, updates
@@ -365,4 +371,5 @@ extern int OnScreenControls;       // 0
 extern int AccelerometerControls;  // 0
 extern int Stats_Able;             // 0
 extern int Stats_Allow;            // 0
+extern String Stats_Endpoint;      // where the statistics request goes (an .invalid host)
 extern int isConsole;              // 0

@@ -4,7 +4,10 @@
 // round with the planet. Both visit the planets from home down to the start,
 // and skip planets more than 512 pixels outside the view (a far planet
 // neither turns its arms into anything nor keeps a follower safe).
-// Main thread only.
+//
+// Culling only saves drawing and carrying: the pickups of far planets still
+// count in pass 1, so home never accepts the swarm while one of them is
+// left uncollected. Main thread only.
 #include <cmath>
 
 #include "game/my_app.h"
@@ -34,13 +37,15 @@ void c_MyApp::PlanetPass(int pass) {
             p[rec::kPlanetAngle] = std::fmod(p[rec::kPlanetAngle] + 0.25f * p[rec::kPlanetSpin], 360.0f);
         // Where an arm will be one step on: the carried bugs move there.
         float nextAngle = std::fmod(p[rec::kPlanetAngle] + 0.95f * p[rec::kPlanetSpin], 360.0f);
+        const bool intermediate = i >= 1 && i <= planetCount - 2;
+        if (pass == 1 && intermediate && p[rec::kPlanetPickupX] > -1.0f) ++pickupsCounted;
         if (sx <= -kFarMargin || sy <= -kFarMargin || sx >= vscrw + kFarMargin || sy >= vscrh + kFarMargin)
             continue;
         if (pass == 0) {
             DrawPlanetDisc(i, sx, sy);
         } else if (i == planetCount - 1) {
             HomeRings(i, sx, sy);
-        } else if (i >= 1) {
+        } else if (intermediate) {
             IntermediatePlanet(i);
             SweepArms(i, sx, sy, nextAngle);
         }
@@ -72,8 +77,7 @@ void c_MyApp::DrawPlanetDisc(int i, float sx, float sy) {
 void c_MyApp::IntermediatePlanet(int i) {
     const float* p = &planets[i * rec::kSize];
     p_SetCol(255.0f, 255.0f, 255.0f, 1.0f);
-    if (p[rec::kPlanetPickupX] <= -1.0f) return;
-    ++pickupsCounted;
+    if (p[rec::kPlanetPickupX] <= -1.0f) return;  // counted by PlanetPass, culled or not
     float px = p[rec::kPlanetPickupX] - camX, py = p[rec::kPlanetPickupY] - camY;
     p_SetSize(0.5f, 0.5f);
     p_DrawImg(play::kPickupSlot, px, py, static_cast<float>(play::Cycle(zq_app_Millisecs(), 40, 64)));

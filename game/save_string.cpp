@@ -12,9 +12,13 @@
 // and compared as the signed value of the same bits.
 //
 // Loading verifies each block on its own: a damaged block is reset while the
-// others keep what they read. Main thread only.
+// others keep what they read. It splits only the fields that a block can
+// use (settings, badges and the 100 groups read): whatever follows them, a
+// few more fields or megabytes of them, is never split, so a huge state
+// costs no more memory than a normal one. Main thread only.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/my_app.h"
 #include "runtime/host/zq_app.h"
@@ -28,6 +32,10 @@ constexpr int kGroupFields = 21;  // ten best/last pairs and a checksum
 constexpr int kGroupsWritten = 105;
 constexpr int kGroupsRead = 100;
 constexpr int kLastList = 1000;  // scores index of level 1's last-ten list
+// The fields any block can use: settings and checksum, badge words and
+// checksum, and the groups read. A shorter save (the badge block first)
+// uses fewer.
+constexpr int kFieldsUsed = kSettings + 1 + kBadgeWords + 1 + kGroupFields * kGroupsRead;
 
 int AsInt(uint32_t bits) {
     return static_cast<int>(bits);  // two's complement: the same 32 bits
@@ -58,6 +66,27 @@ uint32_t GroupSum(const Array<int>& scores, int g) {
 void Put(std::string& out, int value) {
     out += std::to_string(value);
     out += '|';
+}
+
+// The first `limit` "|"-separated fields of `state` (fewer when it has
+// fewer), as String::Split would give them; the rest is not looked at.
+Array<String> FirstFields(const String& state, int limit) {
+    const String separator("|");
+    std::vector<int> ends;  // where each field ends (a separator or the end)
+    int at = state.Find(separator);
+    while (at >= 0 && static_cast<int>(ends.size()) + 1 < limit) {
+        ends.push_back(at);
+        at = state.Find(separator, at + 1);
+    }
+    // The last field kept runs to the next separator, or to the end.
+    ends.push_back(at >= 0 ? at : state.Length());
+    Array<String> fields(static_cast<int>(ends.size()));
+    int start = 0;
+    for (int i = 0; i < fields.Length(); ++i) {
+        fields[i] = state.Slice(start, ends[static_cast<size_t>(i)]);
+        start = ends[static_cast<size_t>(i)] + 1;
+    }
+    return fields;
 }
 
 // Field i of the split string read as the runtime reads integers: text that
@@ -104,7 +133,9 @@ int c_MyApp::p_Save() {
 // [SECTION] Restoring ----------------------------------------------------------
 
 void c_MyApp::RestoreSaveString(String state) {
-    Array<String> fields = state.Split(String("|"));
+    // n is the field count up to kFieldsUsed: every test below asks about
+    // an index under it, so the fields past it cannot change the outcome.
+    Array<String> fields = FirstFields(state, kFieldsUsed);
     const int n = fields.Length();
 
     // Block positions follow from the field count: a string too short for

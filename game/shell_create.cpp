@@ -10,14 +10,6 @@
 #include "runtime/host/options.h"
 #include "runtime/host/zq_app.h"
 
-namespace {
-
-// Where the start-up statistics request goes when Stats_Allow is 1 (it is
-// 0 in this configuration, so nothing is ever sent).
-constexpr const char* kStatsEndpoint = "http://stats.skitterwind.invalid/checkin.php";
-
-}  // namespace
-
 void c_MyApp::p_OnCreate() {
     inputKind = 0;
     loopIndex = 0;
@@ -29,7 +21,7 @@ void c_MyApp::p_OnCreate() {
     logoJingleDone = 0;
     jumpToBest = 1;
     wheelTarget = -32.0f;
-    if (Stats_Allow == 1) p_GetURL(String(kStatsEndpoint), String("hello=1&gameID=") + String(GameNum));
+    if (Stats_Allow == 1) p_GetURL(Stats_Endpoint, String("hello=1&gameID=") + String(GameNum));
     screenMode = 1;
     zq_app_SetUpdateRate(60);
     lastDeviceWidth = zq_app_DeviceWidth();
@@ -52,15 +44,18 @@ void c_MyApp::p_OnCreate() {
 }
 
 // The pause rule shared by suspend and resume: leaving play (screen 10 and
-// above) for the background always comes back in the pause menu; on the
-// menus nothing is paused.
+// above) for the background always comes back in the pause menu, opened on
+// its resume item like every other pause, so that Enter on return resumes;
+// on the menus nothing is paused. A level that has already ended (its banner
+// runs) is not paused: none of the pause items could act on it.
 static void PauseForBackground(c_MyApp* app) {
     if (app->screenMode < 10) {
         app->paused = app->pauseDir = app->pauseSlide = 0;
-    } else {
+    } else if (app->gameOver == 0) {
         app->paused = 1;
         app->pauseDir = 1;
         app->pauseSlide = static_cast<int>(vscrh * 0.5f);
+        app->pauseItem = 0;
     }
 }
 

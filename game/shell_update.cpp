@@ -94,11 +94,15 @@ void c_MyApp::SamplePointer() {
     float marginY = w > 0 ? overscan * static_cast<float>(h) / static_cast<float>(w) : 0.0f;
     mouseX = static_cast<int>((zq_input_MouseX() - overscan) / scaleX);
     mouseY = static_cast<int>((zq_input_MouseY() - marginY) / scaleY);
-    pointerDown = zq_input_MouseDown(0) ? 1 : 0;
+    // A press seen since the last update counts for this update even when
+    // the button is already up again: a click shorter than one update (a
+    // touchpad's tap sends press and release together) is still a click.
+    // The released pointer keeps the position of its press.
+    pointerDown = zq_input_MouseDown(0) || zq_input_MouseHit(0) > 0 ? 1 : 0;
     for (int i = 0; i < 10; ++i) {
         touchDown[i] = 0;
         touchX[i] = touchY[i] = -3717;
-        if (zq_input_TouchDown(i)) {
+        if (zq_input_TouchDown(i) || zq_input_KeyHit(kKeyTouchFirst + i) > 0) {
             touchDown[i] = 1;
             touchX[i] = static_cast<int>((zq_input_TouchX(i) - overscan) / scaleX);
             touchY[i] = static_cast<int>((zq_input_TouchY(i) - marginY) / scaleY);
@@ -183,6 +187,12 @@ void c_MyApp::SlidePanels() {
     }
 }
 
+// Only a level still in play pauses: over an ending banner none of the
+// pause items could be used.
+static bool CanPause(const c_MyApp* app) {
+    return app->paused == 0 && app->gameOver == 0;
+}
+
 // Pauses the game: the pause menu opens with its first item and the pause
 // sound.
 static void OpenPause(c_MyApp* app) {
@@ -195,7 +205,7 @@ static void OpenPause(c_MyApp* app) {
 void c_MyApp::p_InGame() {
     p_ResetDraw();
     menuIntro = -32;
-    if (p_PlayKeyAll(kActionBack, 1) != 0 && paused == 0 && inputLatch == 0) {
+    if (p_PlayKeyAll(kActionBack, 1) != 0 && CanPause(this) && inputLatch == 0) {
         inputLatch = 1;
         OpenPause(this);
     }
@@ -205,7 +215,7 @@ void c_MyApp::p_InGame() {
         // The button's touch area: half its stored size each way.
         float halfW = static_cast<float>(imageInfo[kPauseImage * 3]) * imageScale * drawScaleX * 0.5f;
         float halfH = static_cast<float>(imageInfo[kPauseImage * 3 + 1]) * imageScale * drawScaleY * 0.5f;
-        if (pointerDown != 0 && paused == 0) {
+        if (pointerDown != 0 && CanPause(this)) {
             for (int i = 0; i < 10; ++i) {
                 if (touchDown[i] == 0) continue;
                 if (std::abs(static_cast<float>(touchX[i]) - 16.0f) < halfW &&

@@ -3,9 +3,10 @@
 // sets it). Its completion is logged and remembered; it never changes what
 // the player sees.
 //
-// The shell starts it at creation (p_OnCreate) with an endpoint under the
-// reserved .invalid domain, which never resolves, so even a switch turned on
-// by mistake contacts no real server.
+// The shell starts it at creation (p_OnCreate) with the endpoint of the
+// game-module global Stats_Endpoint, a host under the reserved .invalid
+// domain, which never resolves, so even a switch turned on by mistake
+// contacts no real server.
 //
 // Threading: the request runs on the network workers; its completion comes
 // back on the main thread through the asynchronous-event pump.

@@ -24,6 +24,34 @@ c_Image* c_Image::p_Init(tvxSurface* surf, int frameCount, int flags_) {
     return this;
 }
 
+namespace {
+
+// Walks the grid of p_Init2: left to right, then top to bottom, from (x, y)
+// inside a srcW x srcH rectangle. Calls place(i, px, py) for each frame that
+// fits and stops at the first that does not; true when all fit.
+template <class Place>
+bool WalkFrames(int x, int y, int frameWidth, int frameHeight, int frameCount, int srcW, int srcH,
+                Place place) {
+    int px = x, py = y;
+    for (int i = 0; i < frameCount; ++i) {
+        if (px + frameWidth > srcW) {
+            px = 0;
+            py += frameHeight;
+            if (frameWidth > srcW) return false;
+        }
+        if (py + frameHeight > srcH) return false;
+        place(i, px, py);
+        px += frameWidth;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool c_Image::m_FramesFit(int x, int y, int frameWidth, int frameHeight, int frameCount, int srcW, int srcH) {
+    return WalkFrames(x, y, frameWidth, frameHeight, frameCount, srcW, srcH, [](int, int, int) {});
+}
+
 c_Image* c_Image::p_Init2(tvxSurface* surf, int x, int y, int frameWidth, int frameHeight, int frameCount,
                           int flags_, c_Image* source_, int srcX, int srcY, int srcW, int srcH) {
     if (surface) zqError(String("Image already initialized"));
@@ -32,19 +60,10 @@ c_Image* c_Image::p_Init2(tvxSurface* surf, int x, int y, int frameWidth, int fr
     width = frameWidth;
     height = frameHeight;
     gc_assign(frames, Array<c_Frame*>(frameCount));
-    int px = x, py = y;
-    for (int i = 0; i < frameCount; ++i) {
-        bool fits = true;
-        if (px + width > srcW) {
-            px = 0;
-            py += height;
-            if (width > srcW) fits = false;
-        }
-        if (py + height > srcH) fits = false;
-        if (!fits) zqError(String("Image frame outside surface"));
-        gc_assign(frames[i], gc_new<c_Frame>()->m_new(srcX + px, srcY + py));
-        px += width;
-    }
+    const bool fits = WalkFrames(
+        x, y, frameWidth, frameHeight, frameCount, srcW, srcH,
+        [&](int i, int px, int py) { gc_assign(frames[i], gc_new<c_Frame>()->m_new(srcX + px, srcY + py)); });
+    if (!fits) zqError(String("Image frame outside surface"));
     p_ApplyFlags(flags_);
     return this;
 }

@@ -57,6 +57,11 @@ class c_Image : public Object {
     // top to bottom from (x, y) inside the rectangle (srcX, srcY, srcW, srcH).
     c_Image* p_Init2(tvxSurface* surface, int x, int y, int frameWidth, int frameHeight, int frameCount,
                      int flags, c_Image* source, int srcX, int srcY, int srcW, int srcH);
+    // Whether p_Init2 with these arguments would place every frame inside
+    // the rectangle (srcW x srcH); p_Init2 stops the program otherwise, so a
+    // caller with an untrusted file asks first.
+    static bool m_FramesFit(int x, int y, int frameWidth, int frameHeight, int frameCount, int srcW,
+                            int srcH);
     void p_ApplyFlags(int flags);
     void p_SetHandle(float x, float y);
 

@@ -21,6 +21,7 @@ constexpr int kV2RefreshRate = glfw2::GLFW_REFRESH_RATE;
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "runtime/glfw2/gamepad.h"
@@ -52,6 +53,9 @@ struct OpenHints {
 struct Layer {
     GLFWwindow* window = nullptr;  // the one window, or null
     OpenHints hints;               // for the next glfwOpenWindow only
+    // The title every new window opens with: the last one set, kept across
+    // windows (a full-screen switch opens a new window).
+    std::string title = "GLFW Window";
 
     bool keyRepeat = false;  // deliver v3 repeats as presses
     bool autoPoll = true;    // glfwSwapBuffers polls events
@@ -157,7 +161,7 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
     ::glfwWindowHint(GLFW_REFRESH_RATE, bits(hints.refreshRate, GLFW_DONT_CARE));
 
     GLFWmonitor* monitor = mode == GLFW_FULLSCREEN ? ::glfwGetPrimaryMonitor() : nullptr;
-    g.window = ::glfwCreateWindow(std::max(width, 1), std::max(height, 1), "", monitor, nullptr);
+    g.window = ::glfwCreateWindow(std::max(width, 1), std::max(height, 1), g.title.c_str(), monitor, nullptr);
     if (!g.window) return 0;
     ::glfwMakeContextCurrent(g.window);
     InstallV3Callbacks(g.window);
@@ -182,7 +186,9 @@ void glfwCloseWindow() {
 }
 
 void glfwSetWindowTitle(const char* title) {
-    if (g.window && title) ::glfwSetWindowTitle(g.window, title);
+    if (!title) return;
+    g.title = title;
+    if (g.window) ::glfwSetWindowTitle(g.window, title);
 }
 
 void glfwSetWindowPos(int x, int y) {

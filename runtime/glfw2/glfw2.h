@@ -15,6 +15,9 @@
 //   when the event poll returns.
 // - GLFW_OPENED: a window exists and nobody closed it. GLFW_ACTIVE: focused
 //   and not iconified.
+// - Every window carries a title, as in v2: a new window (full screen or
+//   not) opens with the last title given to glfwSetWindowTitle, or with
+//   "GLFW Window" before any, so a task bar never shows an empty entry.
 // - Joysticks keep v2's sign convention (up on a stick is positive): odd
 //   axes are negated. A joystick that GLFW 3 knows as a gamepad is shown in
 //   the 5-axis, 14-button shape of gamepad.h.

@@ -169,7 +169,16 @@ void zqDebugStop() {
 
 // [SECTION] Fatal signals ----------------------------------------------------
 
+namespace {
+volatile std::sig_atomic_t crashing = 0;
+}  // namespace
+
+bool zqCrashing() {
+    return crashing != 0;
+}
+
 void sighandler(int signal) {
+    crashing = 1;
     const char* message = "Unknown signal";
     switch (signal) {
         case SIGSEGV:

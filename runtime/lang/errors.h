@@ -82,6 +82,10 @@ void zqDebugStop();
 // (SIGSEGV), "Illegal instruction" (SIGILL), "Floating point exception"
 // (SIGFPE), "Unknown signal" (any other). Never returns.
 void sighandler(int signal);
+// True once a fatal signal is being reported: the process is crashing, and
+// exit-time clean-up (the audio device's, for one) must not touch devices
+// whose state the fault may have left broken.
+bool zqCrashing();
 // Installs sighandler for SIGSEGV, SIGILL and SIGFPE (on an alternate signal
 // stack, so that a stack overflow is reported too) and ignores SIGPIPE. The
 // host calls it once at start-up, on the main thread.

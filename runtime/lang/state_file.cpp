@@ -11,6 +11,9 @@
 // link, writes its temporary beside the link's target and renames it over
 // the target, so the link stays; the temporary gets the old file's mode.
 //
+// Loading reads at most the first zq_max_state_bytes of the file (see
+// readstream.h); the rest of a longer file is ignored.
+//
 // Temporaries are named "<state file>.<process id>.tmp". A process killed
 // in the middle of a save leaves its temporary behind; every load and save
 // removes those of processes that no longer exist.
@@ -26,8 +29,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "runtime/lang/game.h"
+#include "runtime/lang/readstream.h"
 
 namespace {
 
@@ -103,9 +108,13 @@ String ZqGame::LoadState() {
     remove_stale_temporaries(state_target());
     std::FILE* stream = std::fopen(kStatePath, "rb");
     if (!stream) return String();
-    String text = String::Load(stream);
+    // A state is one short line, not a document: only the file's head is
+    // read, so a huge or hostile file costs no more memory than that.
+    std::vector<uint8_t> bytes;
+    bool read = zq_ReadStreamHead(stream, bytes, zq_max_state_bytes);
     std::fclose(stream);
-    return text;
+    if (!read) return String();
+    return String::FromFileBytes(bytes.data(), static_cast<int>(bytes.size()));
 }
 
 int ZqGame::SaveState(String state) {

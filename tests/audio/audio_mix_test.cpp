@@ -153,9 +153,7 @@ class AudioMix : public ::testing::Test {
         Hold(0.2);
 
         // Closing the device finishes the file (the driver writes its sizes).
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(audio_->alcContext);
-        alcCloseDevice(audio_->alcDevice);
+        tvxAudio::CloseOutput();
     }
 
     static void ReadMix() {

@@ -61,6 +61,39 @@ void UseAlsoftConfig(const TempDir& dir, const std::string& text) {
     ::setenv("ALSOFT_CONF", file.c_str(), 1);
 }
 
+namespace {
+
+uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
+}  // namespace
+
+std::string WaveHeaderProblem(const std::string& file) {
+    std::vector<uint8_t> b = ReadBytes(file);
+    if (b.size() < 44 || std::string(b.begin(), b.begin() + 4) != "RIFF")
+        return file + ": no RIFF header (" + std::to_string(b.size()) + " bytes)";
+    if (Le32(b, 4) != b.size() - 8)
+        return "RIFF size " + std::to_string(Le32(b, 4)) + " for a file of " + std::to_string(b.size());
+    for (size_t at = 12; at + 8 <= b.size(); at += 8 + Le32(b, at + 4)) {
+        if (std::string(b.begin() + at, b.begin() + at + 4) != "data") continue;
+        const size_t data = b.size() - at - 8;
+        if (Le32(b, at + 4) != data)
+            return "data size " + std::to_string(Le32(b, at + 4)) + " for " + std::to_string(data) + " bytes";
+        if (data < 4410) return "almost no sound: " + std::to_string(data) + " bytes";
+        return "";
+    }
+    return "no data chunk";
+}
+
+void UseWaveOutput(const std::string& file) {
+    const std::string config = file + ".conf",
+                      text = "[general]\ndrivers = wave\n[wave]\nfile = " + file + "\n";
+    WriteBytes(config, std::vector<uint8_t>(text.begin(), text.end()));
+    ::setenv("ALSOFT_CONF", config.c_str(), 1);
+    ::setenv("ALSOFT_DRIVERS", "wave", 1);
+}
+
 void InstallAudioTestHost() {
     static AudioTestHost host;
     ZqGame::_game = &host;

@@ -33,6 +33,15 @@ std::string ToolOutput(const std::string& command);
 bool MakeSound(const std::string& file, const std::string& format, const std::string& effects);
 
 std::vector<uint8_t> ReadBytes(const std::string& file);
+
+// What is wrong with the header of a wave file that OpenAL Soft's wave
+// driver wrote, or "" when its RIFF and data sizes match the file's length
+// and it holds at least a tenth of a second of sound. The driver writes the
+// sizes only when the device is closed.
+std::string WaveHeaderProblem(const std::string& file);
+// The environment for the OpenAL Soft wave driver writing to `file` (its
+// configuration beside it), for this process and the processes it starts.
+void UseWaveOutput(const std::string& file);
 void WriteBytes(const std::string& file, const std::vector<uint8_t>& bytes);
 
 // Tells OpenAL Soft to read `text` as its last configuration file. Must run

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "game/records.h"
 #include "tests/game_support/headless_game.h"
@@ -207,4 +208,118 @@ TEST(Banner, KeepsThePlayedLevelsPlacingOnTheTitleAndHoldsInputOff) {
     app->p_GameOver();
     EXPECT_EQ(app->inputLatch, 0) << "no banner, no hold";
     EXPECT_EQ(app->bannerTimer, 0);
+}
+
+namespace {
+
+// The pause screen's quit button taken by a touch, as the player clicks it
+// with the panel fully open.
+void QuitFromPause(c_MyApp* app) {
+    app->paused = 1;
+    app->pauseDir = 1;
+    app->pauseSlide = 240;
+    app->imageInfo[97 * 3] = app->imageInfo[97 * 3 + 1] = 32;  // the icons' frame size
+    app->imageScale = 1;
+    app->pointerDown = 1;
+    app->touchDown[0] = 1;
+    app->touchX[0] = 64;
+    app->touchY[0] = 124;
+    app->waitRelease = app->inputLatch = 0;
+    app->p_PauseMenu();
+    app->touchDown[0] = app->pointerDown = 0;
+}
+
+}  // namespace
+
+// A quit while the count runs ends the level as any quit does: 0 %, the
+// "Quit Game" words, no placing, nothing entered in the top ten and no turn
+// of the wheel; the followers already flying home add nothing.
+TEST(LevelComplete, AQuitDuringTheCountScoresZeroLikeAnyQuit) {
+    HeadlessHost host;
+    c_MyApp* app = CountingGame(&host);
+    app->followerLast = 4;  // level 1: 20 a follower
+    app->currentLevel = 1;
+    app->selectedLevel = 0;
+    for (int j = 0; j <= 4; ++j) PlaceFollower(app, j, kHomeX + 10 * j, kHomeY);
+    int updates = 0;
+    while (app->lastResult == 0 && updates < 174) {
+        EndingUpdate(app);
+        ++updates;
+    }
+    ASSERT_GT(app->lastResult, 0) << "some followers arrived before the quit";
+    ASSERT_LT(app->lastResult, 100) << "and some are still flying";
+    ASSERT_EQ(app->gameOver, 0);
+
+    QuitFromPause(app);
+    EXPECT_EQ(app->gameOver, 1);
+    EXPECT_EQ(app->gameOverReason, -1);
+    EXPECT_EQ(app->lastResult, 0);
+    app->paused = 0;
+    while (app->screenMode == 10) {
+        EndingUpdate(app);
+        EXPECT_EQ(app->lastResult, 0);
+        EXPECT_EQ(app->gameOverReason, -1);
+        EXPECT_EQ(app->newRank, 0);
+    }
+    EXPECT_EQ(app->placingText.Length(), 0);
+    app->p_LoadMenu();
+    EXPECT_EQ(app->scores[0], 0) << "nothing in level 1's top ten";
+    EXPECT_EQ(app->scores[1000], 0) << "the quit's 0 % heads the last ten";
+    EXPECT_EQ(app->selectedLevel, 0) << "the wheel stays: nothing was passed";
+}
+
+// The placing shows exactly when the top ten takes the result: the
+// insertion needs an entry strictly lower, so a result equal to every entry
+// it would pass is not entered and not announced.
+TEST(Placing, ShownExactlyWhenTheTopTenTakesTheResult) {
+    struct Case {
+        std::vector<int> top;
+        int result, rank;
+    };
+    const Case cases[] = {
+        {{100, 100, 100, 100, 100, 100, 100, 100, 100, 100}, 100, 0},  // ten equal: not entered
+        {{90, 89, 88, 87, 86, 85, 84, 83, 82, 81}, 81, 0},             // equal to the tenth
+        {{90, 89, 88, 87, 86, 85, 84, 83, 82, 81}, 82, 9},             // enters before the tenth
+        {{80, 50, 50, 20}, 50, 2},                                     // the documented example
+        {{80, 50, 50, 20}, 20, 4},
+        {{}, 0, 0},  // an empty list does not take 0
+        {{}, 1, 1},
+    };
+    for (const Case& c : cases) {
+        HeadlessHost host;
+        c_MyApp* app = CountingGame(&host);
+        for (size_t i = 0; i < c.top.size(); ++i) app->scores[20 + i] = c.top[i];
+        app->lastResult = c.result;
+        app->p_MyNth();
+        EXPECT_EQ(app->newRank, c.rank) << c.result;
+        int before[10];
+        for (int i = 0; i < 10; ++i) before[i] = app->scores[20 + i];
+        app->p_LoadMenu();
+        bool entered = false;
+        for (int i = 0; i < 10; ++i) entered |= app->scores[20 + i] != before[i];
+        EXPECT_EQ(entered, c.rank > 0) << c.result << ": a placing if and only if the list changed";
+    }
+}
+
+// The pause screen freezes the count (the shell does not run it while
+// paused), and the count resumes where it stood.
+TEST(LevelComplete, ThePauseScreenFreezesTheCountAndItResumes) {
+    HeadlessHost host;
+    c_MyApp* app = CountingGame(&host);
+    for (int j = 0; j < 50; ++j) PlaceFollower(app, j, kHomeX + (j % 10) * 10, kHomeY + (j / 10) * 10);
+    app->player[rec::kPlayerHomeMeter] = 64;
+    for (int i = 0; i < 40; ++i) app->RunScreen();
+    const int result = app->lastResult;
+    const float fade = app->completeFade;
+    ASSERT_GT(fade, 0.0f);
+    app->paused = 1;
+    app->pauseDir = 1;
+    for (int i = 0; i < 60; ++i) app->RunScreen();
+    EXPECT_EQ(app->lastResult, result);
+    EXPECT_EQ(app->completeFade, fade);
+    EXPECT_EQ(app->gameOver, 0);
+    app->paused = 0;
+    for (int i = 0; i < 200 && app->gameOver == 0; ++i) app->RunScreen();
+    EXPECT_EQ(app->gameOver, 1) << "the count went on to its end";
+    EXPECT_EQ(app->lastResult, 50);
 }

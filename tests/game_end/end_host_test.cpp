@@ -15,6 +15,7 @@
 #include "game/records.h"
 #include "net/async_event.h"
 #include "tests/game_support/game_harness.h"
+#include "tests/net/net_test_support.h"
 
 namespace {
 
@@ -186,6 +187,99 @@ TEST(PauseScreen, ClickingResumeClosesIt) {
     EXPECT_TRUE(game->StepUntil([&] { return app->paused == 0; }, 14));
 }
 
+// Losing the window's focus in play pauses the game; coming back, the pause
+// menu opens on its resume item whatever the last pause left highlighted,
+// so Enter resumes instead of quitting.
+TEST(PauseScreen, FocusLossOpensThePauseMenuOnResume) {
+    std::unique_ptr<GameHarness> game(Loaded());
+    c_MyApp* app = game->app();
+    StartLevel(*game, 2);
+    OpenPause(*game);
+    game->Tap(kKeyUp);
+    ASSERT_EQ(app->pauseItem, -1) << "quit highlighted";
+    game->Tap(kKeyEscape);
+    ASSERT_TRUE(game->StepUntil([&] { return app->paused == 0; }, 30));
+    game->Step(5);
+
+    game->Suspend();
+    game->Step(3);
+    game->Resume();
+    EXPECT_EQ(app->paused, 1);
+    EXPECT_EQ(app->pauseItem, 0);
+    game->Step(3);
+    game->Tap(kKeyEnter);
+    EXPECT_EQ(app->pauseDir, -1) << "Enter resumes";
+    EXPECT_TRUE(game->StepUntil([&] { return app->paused == 0; }, 30));
+    EXPECT_EQ(app->gameOver, 0);
+}
+
+// Over an ending banner none of the pause items can act: the pause button,
+// Escape and a focus loss leave the banner alone.
+TEST(PauseScreen, NothingPausesOverAnEndingBanner) {
+    std::unique_ptr<GameHarness> game(Loaded());
+    c_MyApp* app = game->app();
+    StartLevel(*game, 2);
+    app->hudHidden = 0;
+    app->timeLeft = 0;
+    ASSERT_TRUE(game->StepUntil([&] { return app->gameOver == 1; }, 5));
+    game->Step(10);
+    ASSERT_EQ(app->screenMode, 10);
+    game->ClickVirtual(16, 16);
+    EXPECT_EQ(app->paused, 0) << "the pause button";
+    game->Tap(kKeyEscape);
+    EXPECT_EQ(app->paused, 0) << "Escape";
+    game->Suspend();
+    game->Resume();
+    EXPECT_EQ(app->paused, 0) << "a focus loss";
+    EXPECT_FALSE(game->ShowsText("PAUSED"));
+    EXPECT_TRUE(game->StepUntil([&] { return app->screenMode == 1; }, 200)) << "the banner runs to its end";
+
+    // In play the same button pauses.
+    StartLevel(*game, 2);
+    game->Step(2);
+    game->ClickVirtual(16, 16);
+    EXPECT_EQ(app->paused, 1);
+}
+
+// A quit from the pause screen while the level-complete count runs ends the
+// level as a quit before the count: "Quit Game", 0 %, no placing, nothing
+// unlocked; the count stood still while the pause screen was up.
+TEST(PauseScreen, AQuitDuringTheCountScoresZeroAndUnlocksNothing) {
+    std::unique_ptr<GameHarness> game(Loaded());
+    c_MyApp* app = game->app();
+    StartLevel(*game, 1);
+    game->Step(2);
+    BringSwarmHome(app);
+    ASSERT_TRUE(game->StepUntil([&] { return app->lastResult > 0; }, 120)) << "the count has begun";
+    OpenPause(*game);
+    const int counted = app->lastResult;
+    const float fade = app->completeFade;
+    game->Step(30);
+    EXPECT_EQ(app->lastResult, counted) << "the count stands still while paused";
+    EXPECT_EQ(app->completeFade, fade);
+
+    game->Tap(kKeyUp);
+    ASSERT_EQ(app->pauseItem, -1);
+    game->Tap(kKeyEnter);
+    EXPECT_EQ(app->gameOverReason, -1);
+    bool sawPlacing = false, sawQuit = false;
+    game->onUpdate = [&](int) {
+        sawPlacing |= game->ShowsText("New Highscore");
+        sawQuit |= game->ShowsText("Quit") && game->ShowsText("Game");
+        if (app->bannerTimer == 60 && app->screenMode == 10) MaybeScreenshot(*game, "banner-quit-count");
+    };
+    ASSERT_TRUE(game->StepUntil([&] { return app->screenMode == 1; }, 300));
+    game->Step(40);
+    game->onUpdate = nullptr;
+    EXPECT_TRUE(sawQuit);
+    EXPECT_FALSE(sawPlacing);
+    EXPECT_EQ(app->lastResult, 0);
+    EXPECT_EQ(app->scores[0], 0) << "level 1's top ten takes nothing";
+    EXPECT_EQ(app->scores[1000], 0);
+    EXPECT_EQ(app->unlockPoints[1], 0) << "level 2 stays locked";
+    EXPECT_EQ(app->selectedLevel, 0);
+}
+
 TEST(LevelComplete, TwoLevelsCompletedInOneRunBothScoreAndShowTheirPlacing) {
     std::unique_ptr<GameHarness> game(Loaded());
     c_MyApp* app = game->app();
@@ -229,21 +323,28 @@ TEST(Ending, TimeRunningOutShowsOutOfTime) {
     EXPECT_EQ(app->gameOverReason, 7);
 }
 
-TEST(StatsPing, TheSwitchAt0SendsNothingAndAt1GoesOnlyToTheInvalidHost) {
+// The switch at creation. The request goes to Stats_Endpoint, which the
+// test points at a local server, so no name resolver is ever asked.
+TEST(StatsPing, TheSwitchAt0SendsNothingAndAt1SendsTheCheckin) {
     std::unique_ptr<GameHarness> game(Loaded());
     c_MyApp* app = game->app();
+    EXPECT_TRUE(Stats_Endpoint == String("http://stats.skitterwind.invalid/checkin.php"))
+        << "the program's endpoint is a host that never resolves";
     game->Step(30);
     EXPECT_EQ(app->statsRequest, nullptr);
     EXPECT_TRUE(app->statsResponse == String("N/A"));
     EXPECT_EQ(Stats_Able, 0);
 
+    nettest::LoopbackServer server(nettest::Script{{"HTTP/1.0 200 OK\r\n\r\nhello"}});
+    Stats_Endpoint = String(server.Url("/checkin.php").c_str());
     Stats_Allow = 1;
     app->p_OnCreate();
     Stats_Allow = 0;
     ASSERT_NE(app->statsRequest, nullptr);
-    EXPECT_TRUE(app->statsRequest->url->domain == String("stats.skitterwind.invalid"));
-    EXPECT_TRUE(app->statsRequest->url->p_FullPath() == String("/checkin.php?hello=1&gameID=415"));
     ASSERT_TRUE(game->StepUntil([&] { return app->statsDone == 1; }, 600));
-    EXPECT_EQ(app->statsRequest->p_Status(), -1) << "a .invalid name never resolves";
-    EXPECT_EQ(Stats_Able, 0);
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0],
+              "GET /checkin.php?hello=1&gameID=415 HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+    EXPECT_EQ(app->statsRequest->p_Status(), 200);
+    EXPECT_EQ(Stats_Able, 1);
 }

@@ -3,7 +3,12 @@
 // repairs and messages, the badge catalogue, and the recording of a result.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -254,6 +259,46 @@ TEST(LoadString, ArbitraryTextNeverBreaksLoading) {
         EXPECT_EQ(app->settings[14], 1);
         EXPECT_GE(app->settings[10], 64);
     }
+}
+
+// A valid save followed by megabytes of extra fields (a damaged or hostile
+// file): the runtime reads only the file's head, loading splits only the
+// fields a block can use, and the save comes back as if it stood alone.
+TEST(LoadString, AHugeStateFileLoadsItsSaveFromTheHeadAlone) {
+    HeadlessHost writer;
+    c_MyApp* saved = FreshGame(&writer);
+    saved->settings[15] = 0;
+    saved->scores[0] = 90;
+    saved->scores[1000] = 90;
+    saved->scores[990] = 33;  // level 100's best: the last group read
+    saved->badges[3] = true;
+    const std::string save = saved->SaveString().ToUtf8();
+
+    std::string extra;
+    extra.reserve(50u << 20);
+    while (extra.size() < (50u << 20)) extra += "1234567|";
+
+    char pattern[] = "/tmp/tolvar_hugestate_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(pattern);
+    std::ofstream(".tolvarstate", std::ios::binary) << save << extra;
+    HeadlessHost host;
+    String head = host.ZqGame::LoadState();
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(pattern);
+
+    EXPECT_EQ(head.Length(), 1 << 20) << "only the head of the file is read";
+    ASSERT_TRUE(head.StartsWith(String(save.c_str())));
+    host.state = head;
+    c_MyApp* app = FreshGame(&host);
+    EXPECT_EQ(LoadAndListMessages(app),
+              (std::vector<std::string>{"Settings Loaded", "Badges Loaded", "Highscores Loaded"}));
+    EXPECT_EQ(app->settings[15], 0);
+    EXPECT_EQ(app->scores[0], 90);
+    EXPECT_EQ(app->scores[1000], 90);
+    EXPECT_EQ(app->scores[990], 33);
+    EXPECT_TRUE(app->badges[3]);
 }
 
 TEST(LoadString, DebugModePrintsTheStringFirst) {

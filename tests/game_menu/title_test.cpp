@@ -188,6 +188,38 @@ TEST(TitleWheel, DragTurnsTheWheelAndTheFirstLevelStopsIt) {
     EXPECT_TRUE(a >= 28.0f && a <= 62.0f) << a;
 }
 
+// A fast fling past either end: the end-stop pushes the wheel back, and
+// once the push has died away the wheel rests centred on the end level,
+// not on a neighbour beside the pointer.
+TEST(TitleWheel, AFlingPastAnEndSettlesCentredOnTheEndLevel) {
+    QuitGuard guard;
+    GameHarness game;
+    ReachTitle(game);
+    c_MyApp* app = game.app();
+    struct Fling {
+        int from, end;
+        float step;  // finger movement per update, virtual pixels (up turns towards level 1)
+    };
+    for (const Fling& f : {Fling{2, 0, -60.0f}, Fling{1, 0, -40.0f}, Fling{96, 99, 60.0f}}) {
+        SCOPED_TRACE(f.from);
+        app->selectedLevel = f.from;
+        app->wheelTarget = app->wheelAngle = -32.0f * f.from;
+        game.Step(2);
+        const float y0 = f.step < 0 ? 400.0f : 100.0f;
+        game.MouseDown(game.WindowX(300), game.WindowY(y0));
+        for (int i = 1; i <= 4; ++i) {
+            game.MouseMoveVirtual(300, y0 + f.step * i);
+            game.Step();
+        }
+        game.MouseUp(game.WindowX(300), game.WindowY(y0 + f.step * 4));
+        game.Step(150);
+        EXPECT_EQ(app->selectedLevel, f.end);
+        EXPECT_FLOAT_EQ(app->wheelVelocity, 0.0f);
+        EXPECT_FLOAT_EQ(app->wheelTarget, -32.0f * f.end);
+        EXPECT_FLOAT_EQ(app->wheelAngle, -32.0f * f.end) << "centred: the tile rests at 48 degrees";
+    }
+}
+
 TEST(TitleWheel, SelectStartsAnUnlockedLevelWithKeyboardGlyphs) {
     QuitGuard guard;
     GameHarness game;
@@ -205,6 +237,36 @@ TEST(TitleWheel, SelectStartsAnUnlockedLevelWithKeyboardGlyphs) {
     game.Step();
     EXPECT_EQ(app->screenMode, 10);
     EXPECT_EQ(app->currentLevel, 1);
+}
+
+// The results lists start 20 pixels in from the right-hand panel's edge;
+// their eleven right-aligned characters at scale 1.5 then end, last digit
+// and its shadow included, inside the window's right edge.
+TEST(TitleResults, ListsStart20PixelsIntoThePanelAndEndInsideTheWindow) {
+    QuitGuard guard;
+    GameHarness game(WithState({100}));
+    ReachTitle(game);
+    std::vector<int> glyphs;
+    for (int i : game.RecordsOfKind(90))
+        if (game.Record(i, 10) == 255 && game.Record(i, 11) == 200 && game.Record(i, 12) == 100)
+            glyphs.push_back(i);
+    ASSERT_FALSE(glyphs.empty());
+    // The panel's edge is at 640 - 140; the heading's "T" follows the
+    // leading space, one advance (7 x 1.5) after the list's x.
+    EXPECT_FLOAT_EQ(game.Record(glyphs.front(), 1), 640 - 140 + 20 + 10.5f);
+    EXPECT_EQ(game.Record(glyphs.front(), 6), 'T' - 32);
+
+    int w = 0, h = 0;
+    std::vector<uint32_t> pixels = game.Screenshot(&w, &h);
+    int rightmost = -1;
+    for (int y = 60; y < h; ++y)
+        for (int x = 500; x < w; ++x) {
+            const uint32_t p = pixels[static_cast<size_t>(y) * w + x];
+            const int r = (p >> 16) & 255, g = (p >> 8) & 255, b = p & 255;
+            if (r > 200 && g > 150 && g < 230 && b < 160) rightmost = std::max(rightmost, x);
+        }
+    EXPECT_GE(rightmost, 625) << "the digits end near the right edge";
+    EXPECT_LE(rightmost, 636) << "with room for the last digit's shadow";
 }
 
 TEST(OptionsBox, OpeningPressDoesNotActAndEachLineToggles) {

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "game/degrees.h"
 #include "game/my_app.h"
 #include "game/records.h"
 #include "tests/game_support/headless_game.h"
@@ -25,6 +26,20 @@ class PlayFixture : public ::testing::Test {
     void PlacePlayer(float x, float y) {
         app->player[rec::kPlayerX] = app->player[rec::kPlayerTargetX] = x;
         app->player[rec::kPlayerY] = app->player[rec::kPlayerTargetY] = y;
+    }
+    // Follower 0 as a lost bug (state 2) on arm 1 of planet i, `distance`
+    // pixels out, where that arm points once this update's pass 0 has turned
+    // the planet.
+    float* LostBugOnArm(int i, float distance) {
+        float* p = Planet(i);
+        const float angle = std::fmod(p[rec::kPlanetAngle] + 0.25f * p[rec::kPlanetSpin], 360.0f);
+        const float a = 360.0f / p[rec::kPlanetArms] + angle;
+        float* f = Follower(0);
+        f[rec::kFollowerX] = p[rec::kPlanetX] + SinDeg(a) * distance;
+        f[rec::kFollowerY] = p[rec::kPlanetY] - CosDeg(a) * distance;
+        f[rec::kFollowerState] = 2.0f;
+        f[rec::kFollowerFade] = 0.5f;
+        return f;
     }
     void Updates(int n) {
         for (int i = 0; i < n; ++i) app->p_Game();

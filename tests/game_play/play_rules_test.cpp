@@ -186,13 +186,7 @@ TEST_F(PlayRules, ArmsSweepBugsWithTheSpin) {
     // planet's negative spin the arm carries it anticlockwise.
     float* p = Planet(1);
     p[rec::kPlanetSpin] = -2.5f;
-    const float angle = std::fmod(p[rec::kPlanetAngle] + 0.25f * p[rec::kPlanetSpin], 360.0f);
-    const float a = 360.0f / p[rec::kPlanetArms] + angle;
-    float* f = Follower(0);
-    f[rec::kFollowerX] = p[rec::kPlanetX] + SinDeg(a) * 96.0f;
-    f[rec::kFollowerY] = p[rec::kPlanetY] - CosDeg(a) * 96.0f;
-    f[rec::kFollowerState] = 2.0f;
-    f[rec::kFollowerFade] = 0.5f;
+    float* f = LostBugOnArm(1, 96.0f);
     PlacePlayer(p[rec::kPlanetX], p[rec::kPlanetY] + 100.0f);
     CameraOnPlayer();
     const float before =
@@ -248,6 +242,149 @@ TEST_F(PlayRules, BugsAreDrawnFacingTheWayTheyWalk) {
     }
     EXPECT_TRUE(sawFollower);
     EXPECT_TRUE(sawHead);
+}
+
+}  // namespace
+
+namespace {
+
+// Level 2 stretches over several screens: standing on home, its first
+// planets lie more than 512 pixels outside the view.
+class FarPlanets : public PlayFixture {
+  protected:
+    void SetUp() override {
+        PlayFixture::SetUp();
+        Load(2);
+    }
+    float* Home() { return Planet(app->planetCount - 1); }
+    // The camera fixed with the view's top-left at (x, y): it neither eases
+    // nor drifts during the update.
+    void CameraAt(float x, float y) {
+        app->camX = app->camTargetX = x;
+        app->camY = app->camTargetY = y;
+    }
+    // The camera placed so that planet i's centre sits at (sx, sy) on screen.
+    void PlanetOnScreenAt(int i, float sx, float sy) {
+        CameraAt(Planet(i)[rec::kPlanetX] - sx, Planet(i)[rec::kPlanetY] - sy);
+    }
+    bool Culled(int i) {
+        const float sx = Planet(i)[rec::kPlanetX] - app->camX, sy = Planet(i)[rec::kPlanetY] - app->camY;
+        return sx <= -512.0f || sy <= -512.0f || sx >= 640.0f + 512.0f || sy >= 480.0f + 512.0f;
+    }
+    // Every follower (still following) at (x, y), walking nowhere.
+    void SwarmAt(float x, float y) {
+        for (int j = 0; j <= app->followerLast; ++j) {
+            Follower(j)[rec::kFollowerX] = Follower(j)[rec::kFollowerTargetX] = x;
+            Follower(j)[rec::kFollowerY] = Follower(j)[rec::kFollowerTargetY] = y;
+        }
+    }
+    // One update with the camera kept where the test put it (the player's
+    // bug retargets it at the end of every update).
+    void UpdateWithFixedCamera() {
+        const float x = app->camX, y = app->camY;
+        app->p_Game();
+        CameraAt(x, y);
+    }
+};
+
+TEST_F(FarPlanets, HomeRefusesTheSwarmWhileAFarPickupIsLeft) {
+    PlacePlayer(Home()[rec::kPlanetX], Home()[rec::kPlanetY]);
+    SwarmAt(Home()[rec::kPlanetX] + 40.0f, Home()[rec::kPlanetY]);
+    PlanetOnScreenAt(app->planetCount - 1, 320.0f, 240.0f);
+    ASSERT_TRUE(Culled(1)) << "planet 1 must be outside the margin for this test";
+    const int pickups = app->planetCount - 2;
+    // Collect every pickup but planet 1's, which is far out of view.
+    for (int i = 2; i < app->planetCount - 1; ++i) Planet(i)[rec::kPlanetPickupX] = -1.0f;
+    for (int n = 0; n < 60; ++n) UpdateWithFixedCamera();
+    EXPECT_EQ(app->player[rec::kPlayerPickupsLeft], 1.0f) << "of " << pickups;
+    EXPECT_EQ(app->player[rec::kPlayerHomeMeter], 16.0f);
+    EXPECT_EQ(app->gameOver, 0);
+
+    Planet(1)[rec::kPlanetPickupX] = -1.0f;
+    for (int n = 0; n < 3; ++n) UpdateWithFixedCamera();
+    EXPECT_EQ(app->player[rec::kPlayerPickupsLeft], 0.0f);
+    EXPECT_GT(app->player[rec::kPlayerHomeMeter], 16.0f);
+}
+
+TEST_F(FarPlanets, ACulledDiscKeepsNoFollowerSafe) {
+    // Follower 0 on planet 0's centre. At 400 pixels left of the view the
+    // planet is processed: the follower, more than 256 pixels out, is
+    // dropped silently. At 600 pixels the disc is culled: the follower is
+    // lost, with its burst and sound.
+    auto onPlanet0 = [&](float sx) {
+        Load(2);
+        PlanetOnScreenAt(0, sx, 240.0f);
+        PlacePlayer(app->camX + 320.0f, app->camY + 240.0f);
+        float* f = Follower(0);
+        f[rec::kFollowerX] = f[rec::kFollowerTargetX] = Planet(0)[rec::kPlanetX];
+        f[rec::kFollowerY] = f[rec::kFollowerTargetY] = Planet(0)[rec::kPlanetY];
+        app->sfxCountA = 0;
+        UpdateWithFixedCamera();
+        return f[rec::kFollowerState];
+    };
+    EXPECT_EQ(onPlanet0(-400.0f), 0.0f);
+    EXPECT_EQ(app->sfxCountA, 0);
+    EXPECT_EQ(onPlanet0(-600.0f), 2.0f);
+    EXPECT_GE(app->sfxCountA, 1);
+}
+
+TEST_F(FarPlanets, ACulledPlanetsArmsCarryNothing) {
+    // A lost bug on arm 1 of planet 1, 96 pixels out from the centre.
+    auto carriedAt = [&](float sx) {
+        Load(2);
+        PlanetOnScreenAt(1, sx, 240.0f);
+        PlacePlayer(app->camX + 320.0f, app->camY + 240.0f);
+        float* f = LostBugOnArm(1, 96.0f);
+        UpdateWithFixedCamera();
+        return f[rec::kFollowerCarried];
+    };
+    EXPECT_EQ(carriedAt(320.0f), 1.0f);
+    EXPECT_EQ(carriedAt(-600.0f), 0.0f);
+    EXPECT_EQ(carriedAt(640.0f + 600.0f), 0.0f);
+}
+
+// The hazard of planet 1 (hazard record 1) with the level's hundred
+// followers: 80 in state 1 within 15 pixels on both axes, 10 in state 1 at
+// exactly 16 pixels on one axis, 10 already lost on top of it.
+TEST_F(FarPlanets, AHazardZapsNearFollowersAtThirtyPercentWhenItsTimerWraps) {
+    ASSERT_EQ(app->followerLast, 99);
+    float* z = &app->hazards[1 * rec::kSize];
+    ASSERT_EQ(z[rec::kHazardState], 1.0f);
+    const float hx = z[rec::kHazardX], hy = z[rec::kHazardY];
+    for (int j = 0; j <= 99; ++j) {
+        float* f = Follower(j);
+        const float offset = static_cast<float>(j % 31) - 15.0f;  // -15..15
+        f[rec::kFollowerState] = j < 90 ? 1.0f : 2.0f;
+        f[rec::kFollowerX] = hx + (j >= 80 && j < 90 ? (j % 2 ? 16.0f : -16.0f) : offset);
+        f[rec::kFollowerY] = hy - offset;
+        f[rec::kFollowerFade] = 0.25f;
+    }
+    auto zapped = [&](int from, int to) {
+        int n = 0;
+        for (int j = from; j < to; ++j) n += Follower(j)[rec::kFollowerState] == 2.0f;
+        return n;
+    };
+
+    // A timer that does not wrap zaps nobody.
+    z[rec::kHazardTimer] = 30.0f;
+    app->UpdateHazards();
+    EXPECT_EQ(zapped(0, 90), 0);
+
+    z[rec::kHazardTimer] = 0.1f;
+    app->UpdateHazards();
+    EXPECT_GE(z[rec::kHazardTimer], 60.0f);  // wrapped and reset
+    const int hit = zapped(0, 80);
+    EXPECT_GE(hit, 10) << "about 30 % of 80";
+    EXPECT_LE(hit, 40) << "about 30 % of 80";
+    EXPECT_EQ(app->sfxCountA, hit);
+    for (int j = 0; j < 80; ++j) {
+        if (Follower(j)[rec::kFollowerState] == 2.0f) {
+            EXPECT_EQ(Follower(j)[rec::kFollowerFade], 0.5f) << j;
+        }
+    }
+    EXPECT_EQ(zapped(80, 90), 0) << "16 pixels away on one axis is out of reach";
+    for (int j = 90; j <= 99; ++j)
+        EXPECT_EQ(Follower(j)[rec::kFollowerFade], 0.25f) << "only state 1 is zapped";
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 // rule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "audio/zq_audio.h"
 #include "runtime/lang/gc.h"
 #include "tests/game_support/game_harness.h"
@@ -114,4 +117,28 @@ TEST(Loader, PlaysTheLogoJingleOnlyOnTheFirstLoad) {
         ASSERT_TRUE(audio->samples.empty());
     }
     ExpectTier(game, 2);
+}
+
+// An image file too small for the frames asked of it (a damaged or replaced
+// data file) is treated as unreadable: its slot stays empty, one line on the
+// console names it, and the game goes on. Here the 16 x 16 frames of "gfx"
+// are asked for 999 times (the file holds 16).
+TEST(Loader, AFileTooSmallForItsFramesLeavesItsSlotEmptyAndTheGameGoesOn) {
+    GameHarness game;
+    ASSERT_TRUE(game.FinishLoading());
+    c_MyApp* app = game.app();
+    testing::internal::CaptureStdout();
+    app->p_LoadImg(5, String("gfx"), 16, 16, 999, 1);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(app->images[5], nullptr);
+    EXPECT_EQ(app->imageInfo[5 * 3 + 2], 999) << "the slot's information is kept, as for a missing file";
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+    EXPECT_NE(printed.find("gfx-hd.png"), std::string::npos) << printed;
+    // A frame wider than the whole file does not fit either.
+    app->p_LoadImg(6, String("gfx"), 4096, 16, 1, 1);
+    EXPECT_EQ(app->images[6], nullptr);
+    app->p_DrawImg(5, 100, 100, 3);  // drawing the empty slot is skipped
+    game.Step(5);
+    EXPECT_EQ(app->screenMode, 1);
+    ASSERT_NE(app->images[2], nullptr) << "the same file with its own frames loads";
 }

@@ -202,3 +202,28 @@ TEST_F(Controls, PointerTestsLookAtEveryTouchThatIsDown) {
     EXPECT_FALSE(app->p_Button(100, 30, 16, 0));
     EXPECT_EQ(game.RecordCount(), records) << "no slot 100";
 }
+
+namespace {
+
+// A press and its release both delivered before one update (a quick click,
+// a touchpad's tap) count as a press for that update, through the real
+// host's input path: on the title screen it opens the options box from the
+// gear. The held reading still ends with the release.
+TEST_F(Controls, AClickShorterThanOneUpdateIsAPressForThatUpdate) {
+    ASSERT_TRUE(game.StepUntil([&] { return app->screenMode == 1 && app->menuIntro == 0; }, 120));
+    game.Step(5);
+    const float gearX = game.WindowX(38), gearY = game.WindowY(vscrh - 64);
+    game.MouseDown(gearX, gearY);
+    game.MouseUp(gearX, gearY);
+    game.Step();
+    EXPECT_EQ(app->pointerDown, 1);
+    EXPECT_EQ(app->touchDown[0], 1);
+    EXPECT_EQ(app->touchX[0], 38);
+    EXPECT_EQ(app->optionsOpen, 1);
+    game.Step();
+    EXPECT_EQ(app->pointerDown, 0) << "released: no hold on the next update";
+    EXPECT_EQ(app->touchDown[0], 0);
+    EXPECT_EQ(app->touchX[0], -3717);
+}
+
+}  // namespace

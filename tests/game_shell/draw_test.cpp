@@ -78,6 +78,10 @@ TEST_F(Draw, PaddedNumbersKeepTheirLastDigits) {
     EXPECT_EQ(app->p_rstr(123456, 3, String(" ")), String("456"));
     EXPECT_EQ(app->p_rstr(7, String(" ")), String("          7"));
     EXPECT_EQ(app->p_rstr(7, 0, String(" ")), String(""));
+    // An empty pad leaves the digits alone: nothing to align with.
+    EXPECT_EQ(app->p_rstr(42, 3, String("")), String("42"));
+    EXPECT_EQ(app->p_rstr(-5, 11, String("")), String("-5"));
+    EXPECT_EQ(app->p_rstr(12345, 3, String("")), String("345"));
 }
 
 TEST_F(Draw, RandomNumbersFollowTheSharedSeed) {

@@ -48,9 +48,11 @@ void PressKey(const std::string& key) {
     usleep(600000);
 }
 
-unsigned long WaitForWindow(double seconds) {
+// The game's window, once one other than `old` shows (0 after `seconds`).
+unsigned long WaitForWindow(double seconds, unsigned long old = 0) {
     for (int i = 0; i < seconds * 10; ++i) {
-        if (unsigned long w = xdriver::FindWindow("Skitterwind")) return w;
+        unsigned long w = xdriver::FindWindow("Skitterwind");
+        if (w != 0 && w != old) return w;
         usleep(100000);
     }
     return 0;
@@ -232,7 +234,9 @@ TEST(TitleEndToEnd, WheelOptionsSavedStateAndFullScreen) {
 
     xdriver::Xdotool("key F11");
     sleep(1);
-    window = WaitForWindow(10);
+    // Every window of the game carries its title, the full-screen one too:
+    // wait for the new window, not the one being closed.
+    window = WaitForWindow(10, std::stoul(fullscreen));
     ASSERT_NE(window, 0u);
     xdriver::Xdotool("windowfocus --sync " + std::to_string(window));
     ASSERT_TRUE(xdriver::WindowGeometry(window, &x, &y, &w, &h));

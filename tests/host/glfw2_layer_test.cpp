@@ -206,6 +206,21 @@ TEST_F(LayerWindow, ActiveMeansFocused) {
     EXPECT_EQ(glfwGetWindowParam(GLFW_OPENED), 1);
 }
 
+// A title outlives its window: the full-screen window that a switch opens,
+// and the windowed one after it, carry the last title set.
+TEST_F(LayerWindow, EveryNewWindowCarriesTheLastTitleSet) {
+    ASSERT_TRUE(Open());
+    glfwSetWindowTitle("layer-title-test");
+    ASSERT_TRUE(PollUntil([] { return xdriver::FindWindow("layer-title-test") != 0; }));
+    glfwCloseWindow();
+    ASSERT_EQ(glfwOpenWindow(640, 480, 8, 8, 8, 0, 0, 0, GLFW_FULLSCREEN), 1);
+    EXPECT_TRUE(PollUntil([] { return xdriver::FindWindow("layer-title-test") != 0; }))
+        << "the full-screen window has a title";
+    glfwCloseWindow();
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(PollUntil([] { return xdriver::FindWindow("layer-title-test") != 0; }));
+}
+
 int lastKey = 0, lastAction = -1, presses = 0;
 void RecordKey(int key, int action) {
     lastKey = key;
