@@ -6,7 +6,7 @@ BUILD  := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 SOAK_SECONDS ?= 600
 
-.PHONY: all deps configure build run showcase test bench fuzz soak format clean
+.PHONY: all deps configure build run showcase test bench fuzz soak replays format clean
 
 all: build
 
@@ -39,6 +39,10 @@ fuzz: deps
 
 soak: deps
 	@scripts/soak $(SOAK_SECONDS)
+
+# Re-records tests/replays/ (after a rule was changed on purpose).
+replays: build
+	@scripts/record-replays $(BUILD)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -37,6 +37,18 @@ ZqReplayHost::ZqReplayHost(Mode mode, ZqReplayPlayer& player) : mode_(mode), pla
     player.Attach(this);
 }
 
+ZqReplayHost::~ZqReplayHost() {
+    if (mode_ == Mode::Watch) watching = false;
+}
+
+void ZqReplayHost::Install() {
+    ZqGame::_game = this;
+    ZqGlfwGame::_glfwGame = this;
+    zqInit();
+    // Roots are queued before the application exists, as at program start.
+    gc_mark();
+}
+
 int ZqReplayHost::Millisecs() {
     return player_.Clock();
 }

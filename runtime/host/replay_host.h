@@ -37,6 +37,11 @@ class ZqReplayHost : public ZqTolvarGame {
     enum class Mode { Watch, Headless };
 
     ZqReplayHost(Mode mode, ZqReplayPlayer& player);
+    ~ZqReplayHost() override;
+    // Makes this the process's host and sets every global to its default
+    // (the steps of ZqTolvarGame::Main between creating the host and
+    // creating the application).
+    void Install();
 
     ZqReplayPlayer& player() { return player_; }
     Mode mode() const { return mode_; }

@@ -97,7 +97,7 @@ class GameHarness {
         String savedState;              // what LoadState answers from the start
         // The host to run instead of a plain HarnessHost (a recording one);
         // the harness owns and deletes it.
-        std::function<HarnessHost*()> makeHost;
+        std::function<HarnessHost*()> makeHost = nullptr;
     };
 
     // Opens the window, starts the game (devices, then p_OnCreate). The

@@ -47,9 +47,16 @@ struct Run {
     bool done = false;
 } run;
 
+// Ends the process at once: the audio library's own teardown would only
+// add a complaint about the (null) device it leaves open.
+[[noreturn]] void Exit(int status) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
 [[noreturn]] void Fail(const std::string& problem) {
     std::fprintf(stderr, "%s: %s: %s\n", kProgram, run.path, problem.c_str());
-    std::exit(2);
+    Exit(2);
 }
 
 bool WriteStateOut() {
@@ -89,10 +96,7 @@ int Finish(ZqReplayPlayer::Outcome outcome) {
 // window's close button) inside a step, as the recorded one did: check
 // what the recording holds after that step and report.
 void FinishAtExit() {
-    if (run.done) return;
-    int status = Finish(run.host->player().FinishAfterExit());
-    std::fflush(nullptr);
-    std::_Exit(status);
+    if (!run.done) Exit(Finish(run.host->player().FinishAfterExit()));
 }
 
 int Usage() {
@@ -107,7 +111,8 @@ int main(int argc, char** argv) {
     run.path = argv[1];
     run.stateOut = argc == 4 ? argv[3] : nullptr;
     // No sound: OpenAL's null output.
-    setenv("ALSOFT_DRIVERS", "null", 1);
+    static char noSound[] = "ALSOFT_DRIVERS=null";
+    putenv(noSound);
     // Standard output carries the report alone; the game prints to stderr.
     std::fflush(stdout);
     run.report = fdopen(dup(STDOUT_FILENO), "w");
@@ -121,12 +126,9 @@ int main(int argc, char** argv) {
 
     // The start-up of ZqTolvarGame::Main, without GLFW or a window.
     run.host = new ZqReplayHost(ZqReplayHost::Mode::Headless, player);
-    ZqGame::_game = run.host;
-    ZqGlfwGame::_glfwGame = run.host;
     if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
     gc_reset();
-    zqInit();
-    gc_mark();
+    run.host->Install();
     run.app = gc_new<c_MyApp>()->m_new();
     std::string why;
     if (!player.Compatible(why)) Fail(why);
@@ -136,7 +138,7 @@ int main(int argc, char** argv) {
     std::atexit(FinishAtExit);
     for (;;) {
         ZqReplayPlayer::Outcome outcome = player.RunNext();
-        if (outcome != ZqReplayPlayer::Outcome::Step) return Finish(outcome);
+        if (outcome != ZqReplayPlayer::Outcome::Step) Exit(Finish(outcome));
         if (player.lastStep() == zqreplay::Record::Kind::Update) levels.AfterUpdate(*run.app);
     }
 }

@@ -1,8 +1,8 @@
-// skitterwind-record-replays DIR: records the regression corpus of session
-// recordings into DIR (tests/replays/ through `make replays`), one file per
-// kind of session, each a real game in the real host and window, played by
-// the autopilot or by a short script of key presses under the test clock
-// (so re-recording gives the same files until a rule changes).
+// skitterwind-record-replays DIR [NAME...]: records the regression corpus
+// of session recordings (or only the sessions named) into DIR (tests/replays/ through `make replays`), one
+// file per kind of session, each a real game in the real host and window, played by the autopilot or by a
+// short script of key presses under the test clock (so re-recording gives the same files until a rule
+// changes).
 //
 // Run it again after changing a rule on purpose (and raise the game's data
 // version, game/replay_state.cpp). Needs an X server (`make replays` starts
@@ -20,9 +20,8 @@ namespace {
 
 constexpr int kTitleScreen = 1, kPlayScreen = 10;
 constexpr int kKeyF11 = 122;
-constexpr int kTitleSettle = 45;       // updates for the title to come to rest
-constexpr int kMaxUpdates = 8000;      // longer than any level with its ending
-constexpr int kLevelOneFollowers = 5;  // followers on level 1
+constexpr int kTitleSettle = 45;   // updates for the title to come to rest
+constexpr int kMaxUpdates = 8000;  // longer than any level with its ending
 
 using Script = std::function<void(GameHarness&)>;
 
@@ -46,6 +45,15 @@ void StartLevelOne(GameHarness& game) {
 void FinishLevel(GameHarness& game) {
     game.StepUntil([&] { return game.app()->gameOver != 0; }, kMaxUpdates);
     game.StepUntil([&] { return AtTitle(game); }, kMaxUpdates);
+}
+
+// Off the first planet into empty space until every follower is lost,
+// then the level's ending.
+void LoseTheSwarm(GameHarness& game) {
+    game.Press(kKeyLeft);
+    game.StepUntil([&] { return game.app()->aliveFollowers == 0; }, kMaxUpdates);
+    game.Release(kKeyLeft);
+    FinishLevel(game);
 }
 
 // Level `level` flown by the autopilot; `during(n)` runs after its n-th update.
@@ -81,8 +89,8 @@ bool Record(const std::string& path, int unlocked, const Script& script) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skitterwind-record-replays DIR\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: skitterwind-record-replays DIR [NAME...]\n");
         return 2;
     }
     setenv("ALSOFT_DRIVERS", "null", 0);
@@ -102,10 +110,7 @@ int main(int argc, char** argv) {
         {"level1-bugs", 1,
          [](GameHarness& game) {
              StartLevelOne(game);
-             game.Press(kKeyLeft);  // off the first planet into empty space
-             game.StepUntil([&] { return game.app()->aliveFollowers < kLevelOneFollowers; }, kMaxUpdates);
-             game.Release(kKeyLeft);
-             FinishLevel(game);
+             LoseTheSwarm(game);
          }},
         {"level1-pause-quit", 1,
          [](GameHarness& game) {
@@ -119,14 +124,16 @@ int main(int argc, char** argv) {
              FinishLevel(game);
          }},
         {"level1-pause-resume", 1,
-         Piloted(1,
-                 [](GameHarness& game, int n) {
-                     if (n != 120) return;
-                     game.Tap(kKeyEscape);
-                     game.Step(60);
-                     game.Tap(kKeyEscape);  // back: resume
-                     game.Step(20);
-                 })},
+         [](GameHarness& game) {
+             StartLevelOne(game);
+             game.Hold(kKeyRight, 60);
+             game.Tap(kKeyEscape);
+             game.Step(60);
+             game.Tap(kKeyEscape);  // back: resume
+             game.Step(20);
+             game.Hold(kKeyDown, 60);
+             LoseTheSwarm(game);
+         }},
         {"level2-fullscreen", 2,
          Piloted(2,
                  [](GameHarness& game, int n) {
@@ -135,18 +142,24 @@ int main(int argc, char** argv) {
                      game.FinishLoading();
                  })},
         {"level1-focus", 1,
-         Piloted(1,
-                 [](GameHarness& game, int n) {
-                     if (n != 150) return;
-                     game.Suspend();
-                     game.Step(30);  // renders only: no updates while suspended
-                     game.Resume();
-                     game.Step(20);
-                     game.Tap(kKeyEscape);  // the game came back paused: resume
-                     game.Step(20);
-                 })},
+         [](GameHarness& game) {
+             StartLevelOne(game);
+             game.Hold(kKeyRight, 60);
+             game.Suspend();
+             game.Step(30);  // renders only: no updates while suspended
+             game.Resume();
+             game.Step(20);
+             game.Tap(kKeyEscape);  // the game came back paused: resume
+             game.Step(20);
+             game.Hold(kKeyUp, 60);
+             LoseTheSwarm(game);
+         }},
     };
     bool ok = true;
-    for (const Session& s : sessions) ok = Record(dir + "/" + s.name + ".rec", s.unlocked, s.script) && ok;
+    for (const Session& s : sessions) {
+        bool wanted = argc == 2;
+        for (int i = 2; i < argc; ++i) wanted = wanted || std::string(argv[i]) == s.name;
+        if (wanted) ok = Record(dir + "/" + s.name + ".rec", s.unlocked, s.script) && ok;
+    }
     return ok ? 0 : 1;
 }
