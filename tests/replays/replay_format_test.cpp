@@ -239,7 +239,8 @@ TEST(ReplayFormat, MalformedRecordsAreDamage) {
         << "a varint beyond 64 bits";
     EXPECT_EQ(problem("\x88\x05"), "damaged record after update 1") << "five joysticks";
     EXPECT_EQ(problem("\x87\x80\x80\x80\x80\x10\x00"), "damaged record after update 1") << "a huge device";
-    EXPECT_EQ(problem("\x7e\xfe\xff\xff\xff\x1f"), "damaged record after update 1") << "a clock beyond 32 bits";
+    EXPECT_EQ(problem("\x7e\xfe\xff\xff\xff\x1f"), "damaged record after update 1")
+        << "a clock beyond 32 bits";
 }
 
 }  // namespace

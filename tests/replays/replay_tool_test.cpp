@@ -99,7 +99,8 @@ TEST(ReplayTool, FilesThatCannotBeReplayedGetOneLineAndExitTwo) {
     ExpectRefused("header-cut.rec", "damaged header (cut short)");
 
     Write("other-data.rec", Session(10, 999));
-    ExpectRefused("other-data.rec", "level data version 999 (this game has 1; the recording is from skitterwind test)");
+    ExpectRefused("other-data.rec",
+                  "level data version 999 (this game has 1; the recording is from skitterwind test)");
 
     // Cut in the middle of a key event after 100 updates: replayed so far,
     // then refused.
