@@ -59,6 +59,26 @@ uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
     return ~crc;
 }
 
+int RecentKeys::Find(int event, int data, bool inner) const {
+    for (int i = 0; i < count_; ++i)
+        if (entries_[i].event == event && entries_[i].data == data && entries_[i].inner == inner) return i;
+    return -1;
+}
+
+void RecentKeys::Use(int index, int event, int data, bool inner) {
+    if (index < 0) index = count_ < kRecentKeys ? count_++ : kRecentKeys - 1;
+    for (int i = index; i > 0; --i) entries_[i] = entries_[i - 1];
+    entries_[0] = {event, data, inner};
+}
+
+bool RecentKeys::Get(int index, int& event, int& data, bool& inner) const {
+    if (index < 0 || index >= count_) return false;
+    event = entries_[index].event;
+    data = entries_[index].data;
+    inner = entries_[index].inner;
+    return true;
+}
+
 // [SECTION] Encoder -----------------------------------------------------------
 
 void Encoder::Varint(uint64_t v) {
@@ -143,8 +163,14 @@ void Encoder::AppendStep(Record::Kind kind, const std::vector<int32_t>& readings
 
 void Encoder::AppendEvent(int event, int data, float x, float y, float z, bool inner) {
     if (event >= kEventKeyDown && event <= kEventChar) {
-        Byte(kTagKey);
-        Varint(ZigZag(data) << 3 | (inner ? 4u : 0u) | static_cast<uint64_t>(event - kEventKeyDown));
+        int recent = recentKeys_.Find(event, data, inner);
+        if (recent >= 0) {
+            Byte(static_cast<uint8_t>(kTagRecentKey + recent));
+        } else {
+            Byte(kTagKey);
+            Varint(ZigZag(data) << 3 | (inner ? 4u : 0u) | static_cast<uint64_t>(event - kEventKeyDown));
+        }
+        recentKeys_.Use(recent, event, data, inner);
     } else if (event >= kEventMouseDown && event <= kEventMouseMove) {
         Byte(kTagMouse);
         bool whole = WholePixel(x) && WholePixel(y);
@@ -353,6 +379,7 @@ bool Reader::Event(uint8_t tag, Record& record) {
             record.event = kEventKeyDown + static_cast<int>(v & 3);
             record.inner = (v & 4) != 0;
             record.data = static_cast<int>(UnZigZag(v >> 3));
+            recentKeys_.Use(-1, record.event, record.data, record.inner);
             return true;
         }
         case kTagMouse: {
@@ -425,6 +452,11 @@ bool Reader::Next(Record& record) {
                                                 : Record::Kind::Resume;
     } else if (tag >= kTagKey && tag <= kTagMotion) {
         if (!Event(tag, record)) return Damaged();
+    } else if (tag >= kTagRecentKey && tag < kTagRecentKey + kRecentKeys) {
+        record.kind = Record::Kind::Event;
+        record.x = record.y = record.z = 0;
+        if (!recentKeys_.Get(tag - kTagRecentKey, record.event, record.data, record.inner)) return Damaged();
+        recentKeys_.Use(tag - kTagRecentKey, record.event, record.data, record.inner);
     } else if (tag == kTagDeviceSize) {
         record.kind = Record::Kind::DeviceSize;
         if (!Int(record.values[0], kMaxDimension) || !Int(record.values[1], kMaxDimension)) return Damaged();

@@ -56,6 +56,30 @@ enum Tag : uint8_t {
     kTagDesktopMode = 0x89,
     kTagCheckpoint = 0x8A,
     kTagEnd = 0x8B,
+    // 0x90..0x9F: a key event equal to entry (tag - 0x90) of the recent
+    // key events (most recent first, at most kRecentKeys distinct ones).
+    kTagRecentKey = 0x90,
+};
+constexpr int kRecentKeys = 16;
+
+// The key events written last, most recent first: a key held down repeats
+// the same press and character many times a second, and each repetition
+// then costs one byte. Encoder and reader keep the same list.
+class RecentKeys {
+  public:
+    // The index of (event, data, inner) in the list, or -1.
+    int Find(int event, int data, bool inner) const;
+    // Moves entry `index` (or a new entry when -1) to the front.
+    void Use(int index, int event, int data, bool inner);
+    bool Get(int index, int& event, int& data, bool& inner) const;
+
+  private:
+    struct Entry {
+        int event, data;
+        bool inner;
+    };
+    Entry entries_[kRecentKeys] = {};
+    int count_ = 0;
 };
 
 struct Header {
@@ -155,6 +179,7 @@ class Encoder {
     std::string bytes_;
     int32_t clock_ = 0;                // last clock reading written
     int32_t mouseX_ = 0, mouseY_ = 0;  // last whole-pixel mouse position written
+    RecentKeys recentKeys_;
 };
 
 // Where a reader's bytes come from.
@@ -230,6 +255,7 @@ class Reader {
     bool ended_ = false;
     int32_t clock_ = 0;
     int32_t mouseX_ = 0, mouseY_ = 0;
+    RecentKeys recentKeys_;
 };
 
 }  // namespace zqreplay

@@ -167,11 +167,49 @@ TEST(ReplayFormat, AnOrdinaryUpdateCostsOneByte) {
         e.AppendStep(Kind::Update, {clock, clock, clock});
     }
     EXPECT_EQ(e.bytes().size() - before, 600u);
-    // Key presses are small too: a press and a release in two bytes each.
+    // Key presses are small too: a press and a release in three bytes each.
     before = e.bytes().size();
     e.AppendEvent(1, 39, 0, 0, 0, false);
     e.AppendEvent(2, 39, 0, 0, 0, false);
     EXPECT_LE(e.bytes().size() - before, 6u);
+}
+
+// A held key repeats its press and its character some 25 times a second:
+// each repetition of an event among the last 16 costs one byte, and reads
+// back as the same event.
+TEST(ReplayFormat, ARepeatedKeyEventCostsOneByte) {
+    Encoder e;
+    e.AppendHeader(SomeHeader());
+    e.AppendEvent(1, 39, 0, 0, 0, false);
+    e.AppendEvent(3, 65536 + 39, 0, 0, 0, false);
+    for (int code = 65; code < 65 + 15; ++code) e.AppendEvent(1, code, 0, 0, 0, false);  // 15 others
+    size_t before = e.bytes().size();
+    e.AppendEvent(3, 65536 + 39, 0, 0, 0, false);  // the 16th most recent
+    e.AppendEvent(1, 39, 0, 0, 0, false);          // pushed out by the one before: written in full
+    e.AppendEvent(3, 65536 + 39, 0, 0, 0, false);
+    EXPECT_EQ(e.bytes().size() - before, 1u + 3u + 1u);
+    before = e.bytes().size();
+    for (int i = 0; i < 25; ++i) {
+        e.AppendEvent(1, 39, 0, 0, 0, false);
+        e.AppendEvent(3, 65536 + 39, 0, 0, 0, false);
+    }
+    EXPECT_EQ(e.bytes().size() - before, 50u);
+    e.AppendEvent(1, 39, 0, 0, 0, true);  // the same key raised inside a step is another event
+
+    Read r = ReadAll(e.TakeBytes());
+    ASSERT_EQ(r.error, "");
+    ASSERT_EQ(r.records.size(), 2u + 15u + 3u + 50u + 1u);
+    EXPECT_EQ(r.records[17].data, 65536 + 39);
+    EXPECT_EQ(r.records[18].event, 1);
+    EXPECT_EQ(r.records[18].data, 39);
+    for (size_t i = 20; i < 70; i += 2) {
+        EXPECT_EQ(r.records[i].event, 1);
+        EXPECT_EQ(r.records[i].data, 39);
+        EXPECT_EQ(r.records[i + 1].event, 3);
+        EXPECT_EQ(r.records[i + 1].data, 65536 + 39);
+    }
+    EXPECT_TRUE(r.records[70].inner);
+    EXPECT_FALSE(r.records[69].inner);
 }
 
 TEST(ReplayFormat, ARecordingCutAnywhereEndsAtARecordOrSaysItWasCut) {
@@ -229,7 +267,8 @@ TEST(ReplayFormat, MalformedRecordsAreDamage) {
     const std::string head = e.TakeBytes();
     auto problem = [&](const std::string& tail) { return ReadAll(head + tail).error; };
 
-    EXPECT_EQ(problem("\x9f"), "damaged record after update 1") << "an unknown tag";
+    EXPECT_EQ(problem("\xee"), "damaged record after update 1") << "an unknown tag";
+    EXPECT_EQ(problem("\x90"), "damaged record after update 1") << "a recent key before any key";
     EXPECT_EQ(problem(std::string("\x8a\x05") + std::string(8, '\0')), "damaged record after update 1")
         << "a checkpoint naming another update";
     EXPECT_EQ(problem(std::string("\x8b\x01") + std::string(9, '\0')), "data after the end record");
