@@ -413,8 +413,10 @@ bool Reader::Event(uint8_t tag, Record& record) {
         default:  // kTagMotion
             if (!Byte(flags) || flags > 1) return false;
             record.inner = flags == 1;
-            return Int(record.event, INT32_MAX) && Int(record.data, INT32_MAX) && Float(record.x) &&
-                   Float(record.y) && Float(record.z);
+            // Events 1..9 have records of their own.
+            return Int(record.event, INT32_MAX) &&
+                   (record.event < kEventKeyDown || record.event > kEventTouchMove) &&
+                   Int(record.data, INT32_MAX) && Float(record.x) && Float(record.y) && Float(record.z);
     }
 }
 
@@ -459,6 +461,7 @@ bool Reader::Next(Record& record) {
         recentKeys_.Use(tag - kTagRecentKey, record.event, record.data, record.inner);
     } else if (tag == kTagDeviceSize) {
         record.kind = Record::Kind::DeviceSize;
+        record.values[2] = record.values[3] = record.values[4] = 0;
         if (!Int(record.values[0], kMaxDimension) || !Int(record.values[1], kMaxDimension)) return Damaged();
     } else if (tag == kTagDesktopMode) {
         record.kind = Record::Kind::DesktopMode;
