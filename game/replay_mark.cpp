@@ -10,20 +10,27 @@
 namespace {
 
 constexpr char kMark[] = "REPLAY";
-constexpr float kMargin = 6.0f;  // device pixels from the window's edges
+constexpr float kMargin = 6.0f;   // device pixels from the window's edges
+constexpr float kPadding = 3.0f;  // around the text, on its dark backing
 
 }  // namespace
 
-void DrawReplayMark(int width) {
+void DrawReplayMark(int width, int height) {
     c_Image* font = zq_graphics_context ? zq_graphics_context->font : nullptr;
     if (font == nullptr) return;
     const float advance = static_cast<float>(font->p_Width());
+    const float textWidth = advance * static_cast<float>(sizeof kMark - 1);
+    const float lineHeight = static_cast<float>(font->p_Height());
     const int first = zq_graphics_context->firstChar;
-    float x = static_cast<float>(width) - kMargin - advance * static_cast<float>(sizeof kMark - 1);
-    zq_graphics_SetColor(255.0f, 210.0f, 90.0f);
-    zq_graphics_SetAlpha(0.85f);
-    for (const char* c = kMark; *c != '\0'; ++c, x += advance)
-        zq_graphics_DrawImage(font, x, kMargin, *c - first);
-    zq_graphics_SetColor(255.0f, 255.0f, 255.0f);
+    // Bottom right, where no screen of the game puts anything during play;
+    // a dark backing keeps it readable on the light and the dark screens.
+    float x = static_cast<float>(width) - kMargin - textWidth;
+    const float y = static_cast<float>(height) - kMargin - lineHeight;
+    zq_graphics_SetColor(0.0f, 0.0f, 0.0f);
+    zq_graphics_SetAlpha(0.45f);
+    zq_graphics_DrawRect(x - kPadding, y - kPadding, textWidth + 2 * kPadding, lineHeight + 2 * kPadding);
+    zq_graphics_SetColor(255.0f, 220.0f, 120.0f);
     zq_graphics_SetAlpha(1.0f);
+    for (const char* c = kMark; *c != '\0'; ++c, x += advance) zq_graphics_DrawImage(font, x, y, *c - first);
+    zq_graphics_SetColor(255.0f, 255.0f, 255.0f);
 }

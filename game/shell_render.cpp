@@ -73,7 +73,7 @@ void c_MyApp::p_OnRender() {
     if (FitVirtualScreen(w, h, fit) && displayListFill >= 15)
         ReplayDisplayList(fit.scale, fit.scale, overscan,
                           overscan * static_cast<float>(h) / static_cast<float>(w));
-    if (zqReplayWatching()) DrawReplayMark(w);
+    if (zqReplayWatching()) DrawReplayMark(w, h);
     zq_graphics_SetColor(255.0f, 255.0f, 255.0f);
     zq_graphics_SetAlpha(0.5f);
 }
