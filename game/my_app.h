@@ -59,6 +59,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     // depends on, and the version of the rules and level data.
     uint64_t p_ReplayStateHash() override;
     uint32_t p_ReplayDataVersion() override;
+    // A level's ending by its gameOverReason, as reports name it:
+    // "complete" (2, 3, 4), "time" (7), "bugs" (8), "quit" (-1), else "none".
+    static const char* m_EndingName(int gameOverReason);
 
     // ---------------------------------------------------------------- shell
     void p_OnCreate() override;

@@ -68,6 +68,23 @@ class StateHash {
 
 }  // namespace
 
+const char* c_MyApp::m_EndingName(int gameOverReason) {
+    switch (gameOverReason) {
+        case 2:
+        case 3:
+        case 4:
+            return "complete";
+        case 7:
+            return "time";
+        case 8:
+            return "bugs";
+        case -1:
+            return "quit";
+        default:
+            return "none";
+    }
+}
+
 uint32_t c_MyApp::p_ReplayDataVersion() {
     return kDataVersion;
 }

@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -104,10 +105,21 @@ std::string Tool() {
     return tool ? tool : "skitterwind-replay";
 }
 
-std::string NewFolder() {
-    char name[] = "/tmp/replay_e2e_XXXXXX";
-    return mkdtemp(name) ? name : ".";
-}
+// A fresh working folder (no saved state yet), removed with the test.
+class Folder {
+  public:
+    Folder() {
+        char name[] = "/tmp/replay_e2e_XXXXXX";
+        path_ = mkdtemp(name) ? name : "";
+    }
+    ~Folder() {
+        if (!path_.empty()) std::filesystem::remove_all(path_);
+    }
+    operator const std::string&() const { return path_; }
+
+  private:
+    std::string path_;
+};
 
 unsigned long WaitForWindow(double seconds) {
     for (int i = 0; i < seconds * 20; ++i) {
@@ -149,7 +161,8 @@ std::string Check(const std::string& folder, const std::string& args, int* statu
 }
 
 TEST(ReplayE2E, ASessionThroughTheWindowReplaysToTheSameSavedStateAndWatchesToItsEnd) {
-    const std::string folder = NewFolder();
+    const Folder folderOwner;
+    const std::string& folder = folderOwner;
     {
         Child game(folder, {Game(), "--record", "session.rec"}, "live");
         unsigned long window = WaitForWindow(20);
@@ -213,7 +226,8 @@ TEST(ReplayE2E, ASessionThroughTheWindowReplaysToTheSameSavedStateAndWatchesToIt
 }
 
 TEST(ReplayE2E, ASessionKilledMidLevelLeavesARecordingThatReplays) {
-    const std::string folder = NewFolder();
+    const Folder folderOwner;
+    const std::string& folder = folderOwner;
     {
         Child game(folder, {Game()}, "live");
         unsigned long window = WaitForWindow(20);
@@ -235,7 +249,8 @@ TEST(ReplayE2E, ASessionKilledMidLevelLeavesARecordingThatReplays) {
 }
 
 TEST(ReplayE2E, AFileThatIsNotARecordingIsRefusedBeforeAWindowOpens) {
-    const std::string folder = NewFolder();
+    const Folder folderOwner;
+    const std::string& folder = folderOwner;
     std::ofstream(folder + "/notes.rec") << "not a recording\n";
     Child watch(folder, {Game(), "--replay", "notes.rec"}, "watch");
     EXPECT_EQ(watch.Wait(10), 2);

@@ -1,28 +1,13 @@
 // LevelReport (see level_report.h).
 #include "tools/replay/level_report.h"
 
+#include <cstring>
+
 #include "game/my_app.h"
 
 namespace {
 
 constexpr int kPlayScreen = 10;
-
-const char* EndingOf(int reason) {
-    switch (reason) {
-        case 2:
-        case 3:
-        case 4:
-            return "complete";
-        case 7:
-            return "time";
-        case 8:
-            return "bugs";
-        case -1:
-            return "quit";
-        default:
-            return "none";
-    }
-}
 
 }  // namespace
 
@@ -36,8 +21,8 @@ void LevelReport::AfterUpdate(const c_MyApp& app) {
     } else if (inLevel_) {
         ++updates_;
         if (app.gameOver != 0) {
-            const char* ending = EndingOf(app.gameOverReason);
-            Line(ending[0] == 'c' ? app.lastResult : 0, ending);
+            const char* ending = c_MyApp::m_EndingName(app.gameOverReason);
+            Line(std::strcmp(ending, "complete") == 0 ? app.lastResult : 0, ending);
         } else if (app.screenMode != kPlayScreen) {
             Line(0, "none");
         }
