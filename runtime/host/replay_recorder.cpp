@@ -88,6 +88,11 @@ void ZqSessionRecorder::StepEnd() {
         }
     }
     encoder_.AppendStep(stepKind_, readings_);
+    // A suspended game may wait a long time for the next event: write now.
+    if (stepKind_ == Record::Kind::Suspend) {
+        Flush();
+        return;
+    }
     if (stepKind_ == Record::Kind::Update) {
         ++updates_;
         if (updates_ % zqreplay::kCheckpointEvery == 0) {

@@ -12,7 +12,9 @@
 // Writing: records are encoded into memory and written out whole (fwrite
 // and fflush of complete records only) after a checkpoint (every 60
 // updates), whenever a second has passed since the last write, at every
-// saved-state write (every level end saves) and when the session finishes.
+// saved-state write (every level end saves), when the game is suspended
+// (the frame loop then blocks until an event) and when the session
+// finishes.
 // A session killed at any moment thus leaves a valid recording up to its
 // last write. A file that cannot be written is reported once on standard
 // error and dropped; the game plays on.
