@@ -122,7 +122,7 @@ bool ZqReplayHost::Continue(ZqReplayPlayer::Outcome outcome) {
             warned_ = true;
             return !player_.ended();  // watching goes on to the recording's end
         case Outcome::Failed:
-            std::fprintf(stderr, "%s\n", player_.error().c_str());
+            std::fprintf(stderr, "%s: %s\n", label.c_str(), player_.error().c_str());
             std::exit(2);
         default:  // Ended, Finished
             return false;
@@ -149,7 +149,7 @@ void ZqReplayHost::Run() {
     SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
     std::string why;
     if (!player_.Compatible(why)) {
-        std::fprintf(stderr, "%s\n", why.c_str());
+        std::fprintf(stderr, "%s: %s\n", label.c_str(), why.c_str());
         std::exit(2);
     }
     double nextStep = glfwGetTime();

@@ -29,6 +29,8 @@
 // Main thread only.
 #pragma once
 
+#include <string>
+
 #include "runtime/host/replay_player.h"
 #include "runtime/host/tolvar_game.h"
 
@@ -45,8 +47,9 @@ class ZqReplayHost : public ZqTolvarGame {
 
     ZqReplayPlayer& player() { return player_; }
     Mode mode() const { return mode_; }
-    String saved;   // the saved state as the replayed game left it
-    int saves = 0;  // saves the replayed game made
+    std::string label = "replay";  // starts the lines that report problems ("program: file")
+    String saved;                  // the saved state as the replayed game left it
+    int saves = 0;                 // saves the replayed game made
 
     int Millisecs() override;
     bool PollJoystick(int unit, Array<float> stickX, Array<float> stickY, Array<float> trigger,

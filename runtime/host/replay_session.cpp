@@ -34,7 +34,9 @@ ZqTolvarGame* WatchingHost(const std::string& path, const std::string& program) 
         std::fprintf(stderr, "%s: %s: %s\n", program.c_str(), path.c_str(), player->error().c_str());
         std::exit(2);
     }
-    return new ZqReplayHost(ZqReplayHost::Mode::Watch, *player);
+    auto* host = new ZqReplayHost(ZqReplayHost::Mode::Watch, *player);
+    host->label = program + ": " + path;
+    return host;
 }
 
 ZqTolvarGame* RecordingHost(const ZqOptions& options, const std::string& program) {
