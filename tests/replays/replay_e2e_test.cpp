@@ -179,7 +179,7 @@ TEST(ReplayE2E, ASessionThroughTheWindowReplaysToTheSameSavedStateAndWatchesToIt
         Tap("Up");
         Sleep(0.3);
         Tap("Return");  // quit the level: its result is saved
-        Sleep(4);       // the banner, then the title
+        Sleep(6);       // the banner, then the title
         Tap("Return");  // the level again
         Sleep(1.5);
         Key("keydown Right");
