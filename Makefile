@@ -6,7 +6,7 @@ BUILD  := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 SOAK_SECONDS ?= 600
 
-.PHONY: all deps configure build run showcase test bench fuzz soak replays format clean
+.PHONY: all deps configure build run showcase test bench fuzz soak format clean
 
 all: build
 
@@ -41,6 +41,7 @@ soak: deps
 	@scripts/soak $(SOAK_SECONDS)
 
 # Re-records tests/replays/ (after a rule was changed on purpose).
+.PHONY: replays
 replays: build
 	@scripts/record-replays $(BUILD)
 
