@@ -13,6 +13,8 @@ namespace zqreplay {
 
 namespace {
 
+// Start modes: 0 the usual start, 1 full screen, 2 a window.
+constexpr uint8_t kMaxStartMode = 2;
 // Largest magnitude accepted for sizes and colour depths.
 constexpr int64_t kMaxDimension = 1 << 24;
 // Integral mouse positions up to this magnitude are written as deltas.
@@ -126,6 +128,7 @@ void Encoder::AppendHeader(const Header& header) {
     Text(header.program.substr(0, kMaxNameBytes));
     Text(header.gameVersion.substr(0, kMaxNameBytes));
     U32(header.dataVersion);
+    Byte(static_cast<uint8_t>(header.startMode));
     Text(header.startState.substr(0, kMaxStateBytes));
     U32(Crc32(bytes_.data() + start, bytes_.size() - start));
 }
@@ -344,8 +347,11 @@ bool Reader::ReadHeader(Header& header) {
     if (header.formatVersion != kFormatVersion)
         return Fail("format version " + std::to_string(header.formatVersion) + " (this program reads " +
                     std::to_string(kFormatVersion) + ")");
+    uint8_t startMode = 0;
     bool complete = Text(header.program, kMaxNameBytes) && Text(header.gameVersion, kMaxNameBytes) &&
-                    U32(header.dataVersion) && Text(header.startState, kMaxStateBytes);
+                    U32(header.dataVersion) && Byte(startMode) && startMode <= kMaxStartMode &&
+                    Text(header.startState, kMaxStateBytes);
+    header.startMode = startMode;
     uint32_t expected = headerCrc_;
     inHeader_ = false;
     uint32_t stored;

@@ -87,6 +87,7 @@ struct Header {
     std::string program;      // base name of the recording program
     std::string gameVersion;  // its version text
     uint32_t dataVersion = 0;
+    int startMode = 0;       // the command line's start mode (0 usual, 1 full screen, 2 window)
     std::string startState;  // the saved state (UTF-8) at the session's start
 };
 

@@ -6,6 +6,7 @@
 
 #include "input/keys.h"
 #include "runtime/glfw2/glfw2.h"
+#include "runtime/host/options.h"
 #include "runtime/lang/gc.h"
 
 using namespace glfw2;
@@ -35,6 +36,11 @@ ZqReplayHost::ZqReplayHost(Mode mode, ZqReplayPlayer& player) : mode_(mode), pla
     if (!String::DecodeUtf8(bytes, static_cast<int>(start.size()), saved))
         saved = String::FromFileBytes(bytes, static_cast<int>(start.size()));
     player.Attach(this);
+    // The game may read the start mode of the command line (full screen or
+    // a window): the replayed one reads the recorded session's.
+    ZqOptions options = zqOptions();
+    options.startMode = static_cast<ZqOptions::StartMode>(player.header().startMode);
+    zqSetOptions(options);
 }
 
 ZqReplayHost::~ZqReplayHost() {

@@ -8,6 +8,9 @@
 // own size, and renders do not change the game's state). Outside steps the
 // clock answers the last recorded reading.
 //
+// The command line's start mode (full screen or a window) is the recorded
+// session's, whatever this program was started with.
+//
 // What the game writes stays here: saved states are kept in memory
 // (`saved`, which starts as the recording's starting state), so watching
 // or checking never touches the live saved-state file. A window re-open

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "runtime/host/glfw_game.h"
+#include "runtime/host/options.h"
 #include "runtime/host/replay_format.h"
 
 // The game's state hash and data version, from the registered application
@@ -154,6 +155,7 @@ class ZqRecordingHost : public Host {
         header.program = program;
         header.gameVersion = version;
         header.dataVersion = zqAppDataVersion();
+        header.startMode = static_cast<int>(zqOptions().startMode);
         header.startState = this->LoadState().ToUtf8();
         recorder.Begin(header);
         Step(zqreplay::Record::Kind::Start, [this] { Host::StartGame(); });

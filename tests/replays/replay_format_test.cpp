@@ -25,6 +25,7 @@ Header SomeHeader() {
     h.program = "skitterwind";
     h.gameVersion = "0.1";
     h.dataVersion = 7;
+    h.startMode = 2;
     h.startState = "0|0|1|\xe2\x82\xac|";
     return h;
 }
@@ -109,6 +110,7 @@ TEST(ReplayFormat, EveryRecordKindReadsBackAsWritten) {
     EXPECT_EQ(r.header.program, "skitterwind");
     EXPECT_EQ(r.header.gameVersion, "0.1");
     EXPECT_EQ(r.header.dataVersion, 7u);
+    EXPECT_EQ(r.header.startMode, 2);
     EXPECT_EQ(r.header.startState, SomeHeader().startState);
     ASSERT_EQ(r.records.size(), 18u);
     const std::vector<Record>& x = r.records;
@@ -246,15 +248,19 @@ TEST(ReplayFormat, HeaderProblemsAreNamed) {
     EXPECT_EQ(ReadAll(newer).error, "format version 2 (this program reads 1)");
 
     std::string flipped = good;
-    flipped[30] ^= 0x01;  // a byte of the saved state
+    flipped[33] ^= 0x01;  // a byte of the saved state
     EXPECT_EQ(ReadAll(flipped).error, "damaged header (checksum)");
+
+    std::string badMode = good;
+    badMode[30] = 3;  // start modes are 0..2
+    EXPECT_EQ(ReadAll(badMode).error, "damaged header");
 
     // A state length far beyond the limit is refused before anything is
     // allocated for it.
     Encoder e;
     e.AppendHeader(SomeHeader());
     std::string huge = e.TakeBytes().substr(0, 10);
-    huge += std::string("\x06tolvar\x01") + "0" + std::string(4, '\0');
+    huge += std::string("\x06tolvar\x01") + "0" + std::string(5, '\0');
     huge += "\xff\xff\xff\xff\xff\xff\xff\x7f";
     EXPECT_EQ(ReadAll(huge).error, "damaged header");
 }
