@@ -47,6 +47,11 @@ fuzz: deps
 soak: deps
 	@scripts/soak $(SOAK_SECONDS)
 
+# Re-records tests/replays/ (after a rule was changed on purpose).
+.PHONY: replays
+replays: build
+	@scripts/record-replays $(BUILD)
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

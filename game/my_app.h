@@ -17,6 +17,7 @@
 //   save_*.cpp         save string, badges
 //   end_*.cpp          pause screen, level complete, banner, placing
 //   stats_ping.cpp     the statistics request
+//   replay_*.cpp       state hash for recordings, the "REPLAY" mark
 //
 // Ownership and the collector
 // - The object is collected and reachable from the root zq_app__app (and,
@@ -54,6 +55,13 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     // objects.
     c_MyApp* InitFields();
     void mark() override;
+    // Session recordings (replay_state.cpp): the hash of the state play
+    // depends on, and the version of the rules and level data.
+    uint64_t p_ReplayStateHash() override;
+    uint32_t p_ReplayDataVersion() override;
+    // A level's ending by its gameOverReason, as reports name it:
+    // "complete" (2, 3, 4), "time" (7), "bugs" (8), "quit" (-1), else "none".
+    static const char* m_EndingName(int gameOverReason);
 
     // ---------------------------------------------------------------- shell
     void p_OnCreate() override;
@@ -63,11 +71,13 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     void p_OnResume() override;
     void p_InGame();
     // Steps of p_OnUpdate / p_OnRender (shell_*.cpp).
-    void SamplePointer();           // update step 6
-    void LatchActions();            // update step 7
-    void RunScreen();               // update step 8: sound, dispatch, overlays, panels
-    void SlidePanels();             // the options box and credits panel slides
-    bool ApplyScale(int w, int h);  // render steps 4-5; false for a device without area
+    void SamplePointer();  // update step 6
+    void LatchActions();   // update step 7
+    void RunScreen();      // update step 8: sound, dispatch, overlays, panels
+    void SlidePanels();    // the options box and credits panel slides
+    // The virtual screen (scale, vscrw, vscrh) for the device size, at the
+    // start of every update; false for a device without area.
+    bool ApplyScale(int w, int h);
     // Instantaneous and averaged calls per second of a callback (update step 5).
     static void MeasureRate(int& millis, int& fps, int& average);
 
@@ -75,7 +85,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
     int screenMode = 0;  // 1 menu, 2 back to menu, 10 playing, 11 level start
     int inputKind = 0;   // 0 keyboard, 1 pad, 2 pointer: picks button glyphs
     int fullscreenState = 0;
-    int lastDeviceWidth = 0;  // device pixels seen by the last render
+    int lastDeviceWidth = 0;  // device pixels seen by the last update
     int lastDeviceHeight = 0;
     int loaderStage = 0;   // > 0: the loader runs instead of the screen
     int currentLevel = 0;  // the level played and whose results are shown (1..100)
@@ -362,7 +372,7 @@ extern int GameNum;             // 415
 extern int DebugMode;           // 0; F1 toggles it for the run
 extern int UseHDImages;         // 1
 extern float overscan;          // 0: device pixels kept free round the picture
-extern float vscrw, vscrh;      // 640, 480: virtual screen, recomputed each render
+extern float vscrw, vscrh;      // 640, 480: virtual screen, recomputed each update
 extern float rawscrw, rawscrh;  // 640, 480: design size
 extern Array<String> CreditText;
 extern int HasMusicStream;         // 1

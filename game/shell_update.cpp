@@ -49,6 +49,9 @@ void c_MyApp::MeasureRate(int& millis, int& fps, int& average) {
 }
 
 void c_MyApp::p_OnUpdate() {
+    // The virtual screen for the device size this update sees; a new size
+    // re-arms the loader.
+    ApplyScale(zq_app_DeviceWidth(), zq_app_DeviceHeight());
     // 1-2. Back key, function keys; F4 and the close key quit at once.
     padState[19] = zq_input_KeyHit(kKeyBack);
     if (zq_input_KeyHit(kKeyF1)) DebugMode = Toggle(DebugMode);

@@ -7,6 +7,8 @@
 // kept alive by the root zq_app__app. Main thread only.
 #pragma once
 
+#include <cstdint>
+
 #include "runtime/lang/object.h"
 
 class c_App : public Object {
@@ -21,6 +23,14 @@ class c_App : public Object {
     virtual void p_OnResume() {}
     virtual void p_OnUpdate() {}
     virtual void p_OnRender() {}
+
+    // Session recordings (runtime/host/replay_*.h). The hash covers the
+    // application's state that play depends on, so that a replay can tell
+    // the first update where it departs from the recording; the data
+    // version names the rules and level data a recording needs (a
+    // recording replays only under the same data version). 0: not told.
+    virtual uint64_t p_ReplayStateHash() { return 0; }
+    virtual uint32_t p_ReplayDataVersion() { return 0; }
 
     // Called directly by the delegate; not meant to be overridden.
     void p_OnClose();  // ends the application

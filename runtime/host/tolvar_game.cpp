@@ -8,6 +8,7 @@
 #include "runtime/glfw2/glfw2.h"
 #include "runtime/host/app.h"
 #include "runtime/host/options.h"
+#include "runtime/host/replay_session.h"
 #include "runtime/host/zq_app.h"
 #include "runtime/lang/errors.h"
 #include "runtime/lang/init.h"
@@ -41,6 +42,9 @@ int ZqTolvarGame::Main(int processArgc, char** processArgv) {
             break;
     }
     zqSetOptions(options);
+    // The host lives until the process ends; it is never collected or freed.
+    // A recording that cannot be watched ends the process here (exit 2).
+    ZqTolvarGame* game = zqCreateSessionHost(options, processArgc > 0 ? processArgv[0] : nullptr);
 
     if (!glfw2::glfwInit()) {
         std::fputs("glfwInit failed\n", stdout);
@@ -48,8 +52,6 @@ int ZqTolvarGame::Main(int processArgc, char** processArgv) {
         std::exit(-1);
     }
 
-    // The host lives until the process ends; it is never collected or freed.
-    auto* game = new ZqTolvarGame();
     ZqGame::_game = game;
     ZqGlfwGame::_glfwGame = game;
     argc = processArgc;

@@ -64,7 +64,7 @@ void GameHarness::Start(const Options& options) {
         std::abort();
     }
     // The process start-up of ZqTolvarGame::Main, step by step.
-    host_ = new HarnessHost();
+    host_ = options.makeHost ? options.makeHost() : new HarnessHost();
     host_->state = options.savedState;
     ZqGame::_game = host_;
     ZqGlfwGame::_glfwGame = host_;

@@ -95,6 +95,9 @@ class GameHarness {
     struct Options {
         int width = 640, height = 480;  // the window, in pixels
         String savedState;              // what LoadState answers from the start
+        // The host to run instead of a plain HarnessHost (a recording one);
+        // the harness owns and deletes it.
+        std::function<HarnessHost*()> makeHost = nullptr;
     };
 
     // Opens the window, starts the game (devices, then p_OnCreate). The

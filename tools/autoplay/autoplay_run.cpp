@@ -44,23 +44,6 @@ class KeyBoard {
     Keys held_;
 };
 
-std::string EndingOf(int reason) {
-    switch (reason) {
-        case 2:
-        case 3:
-        case 4:
-            return "complete";
-        case 7:
-            return "time";
-        case 8:
-            return "bugs";
-        case -1:
-            return "quit";
-        default:
-            return "none";
-    }
-}
-
 // Turns the title's wheel to `level` with the arrow keys, as a player
 // would, and selects it; false when the wheel does not start it (locked).
 bool StartFromWheel(GameHarness& game, int level) {
@@ -112,7 +95,7 @@ LevelRun PlayLevel(GameHarness& game, int level, const std::function<void(const 
     // A completed level is counted by the level-complete sequence, which
     // ends the level once every bug near home has flown in.
     if (app->gameOver == 0) game.StepUntil([app] { return app->gameOver != 0; }, kMaxEndingUpdates);
-    run.ending = EndingOf(app->gameOverReason);
+    run.ending = c_MyApp::m_EndingName(app->gameOverReason);
     run.result = run.ending == "complete" ? app->lastResult : 0;
     // The banner, then back to the title screen.
     game.StepUntil([app] { return app->screenMode == kTitleScreen; }, kMaxEndingUpdates);
