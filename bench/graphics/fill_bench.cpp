@@ -11,11 +11,11 @@
 // images come from the data folder: $TOLVAR_DATA, else bin/data beside the
 // bench folder, else ./data.
 //
-// Needs an X server at least 1920 x 1080 (for example
-// `xvfb-run -s "-screen 0 1920x1080x24" graphics_fill_bench`). After the
+// Needs an X server (scripts/with-display gives one; a 1920 x 1080 window
+// may reach past a smaller screen, the GL drawing is the same). After the
 // benchmarks the program prints per list the median milliseconds per frame
-// of each side (wall and process CPU, which counts llvmpipe's threads) and
-// our ratio to SDL2.
+// of each side (wall, and process CPU, which counts llvmpipe's threads) and
+// our ratios to SDL2.
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
