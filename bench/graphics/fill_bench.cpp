@@ -33,13 +33,10 @@
 #include <vector>
 
 #include "bench/graphics/list_file.h"
+#include "bench/graphics/side_by_side.h"
 #include "graphics/zq_graphics.h"
 #include "runtime/glfw2/glfw2.h"
 #include "runtime/lang/game.h"
-#include "runtime/lang/init.h"
-
-extern int zq_app__devWidth;
-extern int zq_app__devHeight;
 
 namespace {
 
@@ -70,13 +67,7 @@ double CpuSeconds() {
 struct Times {
     std::vector<double> wall, cpu;
 };
-std::map<std::string, Times> ours, sdl;
-
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
+std::map<std::string, Times> ours, peer;
 
 // One timed frame: `draw` then glFinish.
 template <typename Draw>
@@ -136,34 +127,13 @@ c_Image* LoadImage(const std::string& path, const ListImage& info) {
                                                c_Image::CentreHandle, nullptr, 0, 0, w, h);
 }
 
-// Both sides' window systems start once, before any benchmark, and stay up
-// to the end: closing one side's X connection between runs can leave the
-// GL driver's per-connection state stale for the other.
-bool runtime = false;
-
-void StartWindowSystems() {
-    zq_run_module_inits();
-    gc_mark();
-    runtime = glfw2::glfwInit() == 1;
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
-    SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
-    SDL_InitSubSystem(SDL_INIT_VIDEO);
-}
-
 void BM_Fill_Tolvar(benchmark::State& state, const std::string& name) {
     ListFile list;
     if (!LoadList(state, name, list)) return;
-    if (!runtime || !glfw2::glfwOpenWindow(list.width, list.height, 8, 8, 8, 8, 0, 0, glfw2::GLFW_WINDOW)) {
-        state.SkipWithError("no window");
-        return;
-    }
-    ++glfwGraphicsSeq;
-    zq_app__devWidth = list.width;
-    zq_app__devHeight = list.height;
-    tvxGraphics* device = gc_new<tvxGraphics>();
-    zq_graphics_SetGraphicsDevice(device);
-    static c_Image*
-        images[100];  // reachable through the device's frame only: keep the run short of a collection
+    tvxGraphics* device = OpenOurWindow(state, list.width, list.height);
+    if (!device) return;
+    // Not roots: nothing runs the collector while the benchmark draws.
+    static c_Image* images[100];
     std::fill(std::begin(images), std::end(images), nullptr);
     for (const ListImage& i : list.images) images[i.slot] = LoadImage(DataDir() + "/" + i.file, i);
     for (const ListImage& i : list.images)
@@ -277,19 +247,9 @@ void DrawSdlRecord(SDL_Renderer* renderer, const ListFile& list, const std::arra
 void BM_Fill_SDL2(benchmark::State& state, const std::string& name) {
     ListFile list;
     if (!LoadList(state, name, list)) return;
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
-        state.SkipWithError("SDL video did not start");
-        return;
-    }
-    SDL_Window* window = SDL_CreateWindow("fill", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                          list.width, list.height, SDL_WINDOW_OPENGL);
-    SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
-    SDL_RendererInfo info{};
-    if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0 || SDL_strcmp(info.name, "opengl") != 0) {
-        state.SkipWithError("no OpenGL renderer");
-        if (window) SDL_DestroyWindow(window);
-        return;
-    }
+    SdlWindow sdl;
+    if (!sdl.Open(state, list.width, list.height)) return;
+    SDL_Renderer* renderer = sdl.renderer;
     SDL_BlendMode premultiplied = SDL_ComposeCustomBlendMode(
         SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE,
         SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
@@ -303,7 +263,7 @@ void BM_Fill_SDL2(benchmark::State& state, const std::string& name) {
     }
     SDL_SetRenderDrawBlendMode(renderer, premultiplied);
     SDL_Color clear = Premultiplied(list.clear[0], list.clear[1], list.clear[2], list.clear[3]);
-    TimeFrames(state, sdl[name], [&] {
+    TimeFrames(state, peer[name], [&] {
         SDL_SetRenderDrawColor(renderer, clear.r, clear.g, clear.b, clear.a);
         SDL_FRect all{-1, -1, static_cast<float>(list.width + 2), static_cast<float>(list.height + 2)};
         SDL_RenderFillRectF(renderer, &all);
@@ -311,8 +271,6 @@ void BM_Fill_SDL2(benchmark::State& state, const std::string& name) {
         SDL_RenderFlush(renderer);
     });
     for (auto& [slot, image] : images) SDL_DestroyTexture(image.texture);
-    SDL_DestroyRenderer(renderer);
-    SDL_DestroyWindow(window);
 }
 
 }  // namespace
@@ -332,28 +290,17 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond)
             ->MinTime(2.0);
     }
-    // Other work on the machine drifts over a run; interleaving the two
-    // sides' repetitions spreads that drift over both (a later flag wins).
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    argc = static_cast<int>(args.size());
-    argv = args.data();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!RunInterleaved(argc, argv)) return 1;
     std::printf("%-18s %12s %12s %12s %12s %8s %8s\n", "list", "ours ms", "SDL2 ms", "ours cpu", "SDL2 cpu",
                 "ratio", "cpu ratio");
     for (const char* name : kLists) {
         const Times& o = ours[name];
-        const Times& s = sdl[name];
+        const Times& s = peer[name];
         double ow = Median(o.wall) * 1e3, sw = Median(s.wall) * 1e3;
         double oc = Median(o.cpu) * 1e3, sc = Median(s.cpu) * 1e3;
         std::printf("%-18s %12.3f %12.3f %12.3f %12.3f %8.3f %8.3f\n", name, ow, sw, oc, sc,
                     sw > 0 ? ow / sw : 0.0, sc > 0 ? oc / sc : 0.0);
     }
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    glfw2::glfwTerminate();
+    StopWindowSystems();
     return 0;
 }
