@@ -7,16 +7,18 @@
 // For each device size (1920 x 1080 and 640 x 480) it starts the game from
 // a saved state with levels 1 to 3 passed, lets the title screen settle
 // (kTitleUpdates) and writes title-WxH.list; then starts the level the
-// wheel rests on and keeps, of its first kPlayUpdates updates, the frame
-// whose records cover the most device pixels as play-WxH.list. With
+// wheel rests on and keeps, of its first kPlayUpdates updates (after the
+// first second, while the view settles), the frame whose records cover the
+// most device pixels as play-WxH.list. With
 // SHOT_DIR it also renders both frames and writes them as PNG files there
 // (the same frames every run: the harness's clock is a test clock), so that
 // two builds' pictures can be compared pixel for pixel.
 //
 // The analysis printed per list: for each image slot and for the
 // untextured kinds, the device pixels its quads cover, the part of them
-// inside the inked box of each frame, and the share of the screen; the
-// sum is the overdraw.
+// inside the inked box of each frame, the part on screen, and that in
+// screens; the total is the overdraw. The busiest play frame is the one
+// with the most pixels on screen.
 #include <stb_image_write.h>
 
 #include <algorithm>
@@ -36,6 +38,9 @@ namespace {
 
 constexpr int kTitleUpdates = 150;
 constexpr int kPlayUpdates = 600;
+// Play frames before this are passed over: the view is still moving from the
+// start onto the swarm.
+constexpr int kPlaySettled = 60;
 
 // The image files of the game's bank, by slot (the loader's table).
 const std::map<int, const char*> kImageNames = {
@@ -110,28 +115,43 @@ ListFile Capture(GameHarness& game) {
     return list;
 }
 
-// Device pixels covered by a record's quad or shape (before clipping), and
-// by the inked part of an image frame.
+// Device pixels covered by a record's quad or shape (before clipping), the
+// inked part of an image frame, and the quad's share that lies on screen
+// (by its upright bounding box).
 struct Fill {
-    double quad = 0, inked = 0;
+    double quad = 0, inked = 0, onScreen = 0;
     int records = 0;
 };
+
+// The share of the box (x0, y0) .. (x1, y1) inside the w x h screen.
+double OnScreenShare(double x0, double y0, double x1, double y1, int w, int h) {
+    double area = (x1 - x0) * (y1 - y0);
+    if (!(area > 0)) return 0;
+    double cx = std::max(0.0, std::min(x1, double(w)) - std::max(x0, 0.0));
+    double cy = std::max(0.0, std::min(y1, double(h)) - std::max(y0, 0.0));
+    return cx * cy / area;
+}
 
 std::map<std::string, Fill> Analyse(c_MyApp* app, const ListFile& list) {
     std::map<std::string, Fill> fills;
     Fill& clear = fills["clear (window fill)"];
     clear.quad = clear.inked = static_cast<double>(list.width + 2) * (list.height + 2);
+    clear.onScreen = static_cast<double>(list.width) * list.height;
     clear.records = 1;
     for (const auto& r : list.records) {
         float kind = r[0];
         std::string name;
-        double quad = 0, inked = 0;
+        double quad = 0, inked = 0, share = 1;
+        double x = r[1] * list.sx + list.marginX, y = r[2] * list.sy + list.marginY;
         if (kind == kListRect) {
             name = "rectangles";
             quad = inked = std::fabs(r[4] * r[5] * list.sx * list.sy);
+            share = OnScreenShare(x, y, x + r[4] * list.sx, y + r[5] * list.sy, list.width, list.height);
         } else if (kind == kListOval) {
             name = "ovals";
             quad = inked = M_PI * std::fabs(r[4] * r[5] * list.sx * list.sy);
+            double rx = std::fabs(r[4] * list.sx), ry = std::fabs(r[5] * list.sy);
+            share = OnScreenShare(x - rx, y - ry, x + rx, y + ry, list.width, list.height);
         } else if (kind == kListLine) {
             name = "lines";
             quad = inked = std::hypot((r[4] - r[1]) * list.sx, (r[5] - r[2]) * list.sy);
@@ -143,6 +163,10 @@ std::map<std::string, Fill> Analyse(c_MyApp* app, const ListFile& list) {
             double scale2 = std::fabs(r[4] * r[5]) * list.sx * list.sy * list.imageScale * list.imageScale;
             quad = scale2 * image->width * image->height;
             inked = scale2 * static_cast<double>(InkedBox(image, frame).Area());
+            // Turned or not, the quad lies within its half-diagonal of the centre.
+            double half =
+                0.5 * std::hypot(r[4] * image->width, r[5] * image->height) * list.sx * list.imageScale;
+            share = OnScreenShare(x - half, y - half, x + half, y + half, list.width, list.height);
             auto n = kImageNames.find(slot);
             name = "slot " + std::to_string(slot) + " " + (n != kImageNames.end() ? n->second : "?");
         } else {
@@ -151,6 +175,7 @@ std::map<std::string, Fill> Analyse(c_MyApp* app, const ListFile& list) {
         Fill& f = fills[name];
         f.quad += quad;
         f.inked += inked;
+        f.onScreen += quad * share;
         ++f.records;
     }
     return fills;
@@ -159,18 +184,20 @@ std::map<std::string, Fill> Analyse(c_MyApp* app, const ListFile& list) {
 double PrintAnalysis(const std::string& what, c_MyApp* app, const ListFile& list) {
     auto fills = Analyse(app, list);
     double screen = static_cast<double>(list.width) * list.height;
-    double quads = 0, inked = 0;
+    double quads = 0, inked = 0, onScreen = 0;
     std::printf("%s: %zu records at %dx%d\n", what.c_str(), list.records.size(), list.width, list.height);
-    std::printf("  %-28s %7s %12s %12s %8s\n", "what", "records", "quad px", "inked px", "screens");
+    std::printf("  %-28s %7s %12s %12s %12s %8s\n", "what", "records", "quad px", "inked px", "on-screen px",
+                "screens");
     for (const auto& [name, f] : fills) {
-        std::printf("  %-28s %7d %12.0f %12.0f %8.3f\n", name.c_str(), f.records, f.quad, f.inked,
-                    f.quad / screen);
+        std::printf("  %-28s %7d %12.0f %12.0f %12.0f %8.3f\n", name.c_str(), f.records, f.quad, f.inked,
+                    f.onScreen, f.onScreen / screen);
         quads += f.quad;
         inked += f.inked;
+        onScreen += f.onScreen;
     }
-    std::printf("  %-28s %7s %12.0f %12.0f %8.3f (inked %.3f)\n", "total", "", quads, inked, quads / screen,
-                inked / screen);
-    return quads;
+    std::printf("  %-28s %7s %12.0f %12.0f %12.0f %8.3f\n", "total", "", quads, inked, onScreen,
+                onScreen / screen);
+    return onScreen;
 }
 
 void WritePng(const std::string& path, const std::vector<uint32_t>& argb, int w, int h) {
@@ -216,10 +243,10 @@ bool CaptureSize(int w, int h, const std::string& outDir, const std::string& sho
     double most = -1;
     for (int i = 0; i < kPlayUpdates; ++i) {
         game.Step(1);
-        if (app->screenMode != 10 || app->paused != 0) continue;
+        if (i + 1 < kPlaySettled || app->screenMode != 10 || app->paused != 0) continue;
         ListFile frame = Capture(game);
         double area = 0;
-        for (const auto& [name, f] : Analyse(app, frame)) area += f.quad;
+        for (const auto& [name, f] : Analyse(app, frame)) area += f.onScreen;
         if (area > most) {
             most = area;
             busiest = i;
@@ -237,10 +264,11 @@ bool CaptureSize(int w, int h, const std::string& outDir, const std::string& sho
         PrintAnalysis("play " + size + " (level " + std::to_string(level) + ", update " +
                           std::to_string(busiest + 1) + ")",
                       again.app(), play);
-        std::string note = "Level " + std::to_string(level) + " at " + size + ", update " +
-                           std::to_string(busiest + 1) + " of play without input: the frame of the first " +
-                           std::to_string(kPlayUpdates) +
-                           " whose records cover the most pixels.\nCaptured by graphics_capture_lists.";
+        std::string note =
+            "Level " + std::to_string(level) + " at " + size + ", update " + std::to_string(busiest + 1) +
+            " of play without input: of updates " + std::to_string(kPlaySettled) + " to " +
+            std::to_string(kPlayUpdates) +
+            ", the frame whose records cover the most pixels on screen.\nCaptured by graphics_capture_lists.";
         if (!WriteListFile(outDir + "/play-" + size + ".list", play, note)) return false;
         Shot(again, shotDir, "play-" + size);
         return true;
