@@ -5,9 +5,11 @@
 // without a new update shows the same picture again. The update fits the
 // game's virtual screen to the device size it sees (ApplyScale).
 #include "game/my_app.h"
+#include "game/records.h"
 #include "game/replay_mark.h"
 #include "graphics/zq_graphics.h"
 #include "runtime/host/replay_host.h"
+#include "runtime/host/screen_stats.h"
 #include "runtime/host/zq_app.h"
 
 namespace {
@@ -37,6 +39,16 @@ bool FitVirtualScreen(int w, int h, VirtualScreen& fit) {
     return true;
 }
 
+// The name of what the display list shows, for the host's per-screen frame
+// statistics: the level-complete count and every end banner are "complete".
+const char* ScreenName(c_MyApp* app) {
+    if (app->loaderStage > 0) return "loader";
+    if (app->screenMode < 10) return "title";
+    if (app->paused != 0) return "pause";
+    if (app->gameOver != 0 || app->player[rec::kPlayerHomeMeter] >= 64.0f) return "complete";
+    return "play";
+}
+
 }  // namespace
 
 bool c_MyApp::ApplyScale(int w, int h) {
@@ -60,6 +72,7 @@ bool c_MyApp::ApplyScale(int w, int h) {
 
 void c_MyApp::p_OnRender() {
     MeasureRate(renderMillis, renderFps, renderFpsAverage);
+    zq_app_SetScreenName(ScreenName(this));
     int w = zq_app_DeviceWidth(), h = zq_app_DeviceHeight();
     // Painted over rather than cleared: a clear alpha below 1 leaves trails.
     zq_graphics_SetColor(clearRed, clearGreen, clearBlue);

@@ -17,7 +17,8 @@ struct tvxFrameStats {
     int drawCalls = 0;     // glDrawArrays / glDrawElements calls
     int vertices = 0;      // vertices sent to OpenGL (discarded batches excluded)
     int textureBinds = 0;  // textures bound to draw a batch
-    int discards = 0;      // non-empty batches dropped unseen (Cls)
+    int discards = 0;      // non-empty batches dropped unseen (Cls, an opaque fill of the window)
+    int clears = 0;        // opaque rectangles over the whole window done as a clear
     int flushes[static_cast<int>(tvxFlushCause::Count)] = {};
 
     int Flushes(tvxFlushCause cause) const { return flushes[static_cast<int>(cause)]; }

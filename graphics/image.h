@@ -19,6 +19,7 @@ class c_Frame : public Object {
   public:
     int x = 0;  // the frame's top-left texel in the surface
     int y = 0;
+    tvxInkBox ink;  // the inked part of the frame, measured when first drawn
 
     c_Frame* m_new(int x_, int y_) {
         x = x_;

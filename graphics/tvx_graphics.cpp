@@ -71,6 +71,11 @@ void tvxGraphics::SetupRenderState() {
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     appliedBlend = kBlendAlpha;
     glDisable(GL_TEXTURE_2D);
+    // Colours are premultiplied, so a fragment of alpha 0 has colour 0 and
+    // blends to the pixel it lands on under both blend functions; the alpha
+    // test lets the rasteriser skip those fragments' blending and writes.
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glEnable(GL_ALPHA_TEST);
 }
 
 int tvxGraphics::BeginRender() {
@@ -260,7 +265,33 @@ void tvxGraphics::PutQuad(tvxVertex* v, float x, float y, float w, float h, floa
     v[0].color = v[1].color = v[2].color = v[3].color = color;
 }
 
+bool tvxGraphics::FillsWindowOpaque(float x, float y, float w, float h) const {
+    if (appliedBlend != kBlendAlpha || (color >> 24) != 255) return false;
+    float x0 = x, y0 = y, x1 = x + w, y1 = y + h;
+    if (tformed) {
+        if (iy != 0 || jx != 0) return false;  // turned: not an upright rectangle
+        x0 = x * ix + tx, x1 = (x + w) * ix + tx;
+        y0 = y * jy + ty, y1 = (y + h) * jy + ty;
+    }
+    return std::min(x0, x1) <= 0 && std::min(y0, y1) <= 0 && std::max(x0, x1) >= static_cast<float>(width) &&
+           std::max(y0, y1) >= static_cast<float>(height);
+}
+
 int tvxGraphics::DrawRect(float x, float y, float w, float h) {
+    // An opaque rectangle over the whole window (the usual first drawing of
+    // a frame) blends to its own colour everywhere: a clear gives the same
+    // pixels without reading the window. glClear keeps to the scissor box as
+    // drawing does, and the pending batch, drawn under the same scissor, would
+    // be painted over entirely, so it is dropped unseen.
+    if (FillsWindowOpaque(x, y, w, h)) {
+        if (primCount > 0) ++stats.discards;
+        primCount = 0;
+        glClearColor(static_cast<float>(color & 255) / 255.0f, static_cast<float>(color >> 8 & 255) / 255.0f,
+                     static_cast<float>(color >> 16 & 255) / 255.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        ++stats.clears;
+        return 0;
+    }
     PutQuad(Reserve(kQuads, nullptr, 4), x, y, w, h, 0, 0, 0, 0);
     return 0;
 }

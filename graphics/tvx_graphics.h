@@ -158,6 +158,10 @@ class tvxGraphics : public gc_object {
     void PutQuad(tvxVertex* v, float x, float y, float w, float h, float u0, float v0, float u1,
                  float v1) const;
     int DrawPolygon(const float* xy, int n, int stride, tvxSurface* surface, int srcx, int srcy);
+    // Whether a rectangle drawn now would replace every pixel of the window
+    // (or of the scissor box) with the current colour: opaque, alpha
+    // blending, mapped onto an upright rectangle that covers the viewport.
+    bool FillsWindowOpaque(float x, float y, float w, float h) const;
 
     tvxFrameStats stats;
     tvxFrameStats lastStats;

@@ -57,6 +57,7 @@ void tvxSurface::Discard() {
     ReleaseTexture();
     std::free(data);
     data = nullptr;
+    ++pixelSeq;
 }
 
 void tvxSurface::SetData(unsigned char* pixels, int w, int h, int d) {
@@ -131,6 +132,7 @@ void tvxSurface::SetSubData(int x, int y, int w, int h, const int* pixels, int p
 
     if (!data) data = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(width) * height, 4));
     if (!data) return;
+    ++pixelSeq;
     for (int row = 0; row < h; ++row) {
         const int* src = pixels + static_cast<long>(row) * pitch;
         unsigned char* dst = data + (static_cast<size_t>(y0 + row) * width + x0) * 4;
@@ -155,4 +157,32 @@ void tvxSurface::SetSubData(int x, int y, int w, int h, const int* pixels, int p
     for (int row = y0; row < y1; ++row)
         glTexSubImage2D(GL_TEXTURE_2D, 0, x0, row, w, 1, GL_RGBA, GL_UNSIGNED_BYTE,
                         data + (static_cast<size_t>(row) * width + x0) * 4);
+}
+
+const tvxInkBox& tvxSurface::Ink(int x, int y, int w, int h, tvxInkBox& box) const {
+    if (box.pixelSeq == pixelSeq) return box;
+    box = tvxInkBox{0, 0, w, h, pixelSeq};
+    bool inside = x >= 0 && y >= 0 && w > 0 && h > 0 && x + w <= width && y + h <= height;
+    if (!data || (depth != 2 && depth != 4) || !inside) return box;
+    // Columns and rows that hold a texel of alpha above 0.
+    int x0 = w, y0 = h, x1 = -1, y1 = -1;
+    for (int row = 0; row < h; ++row) {
+        const unsigned char* alpha = data + (static_cast<size_t>(y + row) * width + x) * depth + depth - 1;
+        for (int column = 0; column < w; ++column, alpha += depth) {
+            if (*alpha == 0) continue;
+            x0 = std::min(x0, column);
+            x1 = std::max(x1, column);
+            y0 = std::min(y0, row);
+            y1 = std::max(y1, row);
+        }
+    }
+    if (x1 < 0) {
+        box.w = box.h = 0;
+        return box;
+    }
+    box.x = std::max(x0 - 1, 0);
+    box.y = std::max(y0 - 1, 0);
+    box.w = std::min(x1 + 2, w) - box.x;
+    box.h = std::min(y1 + 2, h) - box.y;
+    return box;
 }

@@ -17,6 +17,18 @@
 
 #include "runtime/lang/gc.h"
 
+// The part of a texel rectangle that drawing can change a pixel with: the
+// box round its texels of alpha above 0 (premultiplied, so their colour is
+// 0 as well and blending them leaves the screen as it was), grown by one
+// texel on each side against rounding at its edges and clipped to the
+// rectangle. Kept by whoever draws the rectangle again and again (a frame,
+// a whole surface), and measured again when the surface's pixels change.
+struct tvxInkBox {
+    int x = 0, y = 0;   // offset inside the rectangle, texels
+    int w = 0, h = 0;   // 0 x 0: nothing inked, nothing to draw
+    int pixelSeq = -1;  // the surface's pixelSeq when measured; -1: never
+};
+
 class tvxSurface : public gc_object {
   public:
     unsigned char* data = nullptr;  // owned, malloc'ed; may be null
@@ -26,8 +38,10 @@ class tvxSurface : public gc_object {
     GLenum format = 0;              // GL_LUMINANCE .. GL_RGBA by depth
     int seq = -1;                   // glfwGraphicsSeq of `texture`; -1 = none
     GLuint texture = 0;
-    float uscale = 1;  // 1 / allocated texture width (may exceed `width`)
-    float vscale = 1;  // 1 / allocated texture height
+    float uscale = 1;    // 1 / allocated texture width (may exceed `width`)
+    float vscale = 1;    // 1 / allocated texture height
+    int pixelSeq = 0;    // changes whenever `data` does (ink boxes measured before are stale)
+    tvxInkBox wholeInk;  // the ink box of the whole surface, for whole-surface drawing
 
     tvxSurface() = default;
     ~tvxSurface() override;
@@ -52,6 +66,10 @@ class tvxSurface : public gc_object {
     // Makes the texture current on GL_TEXTURE_2D, creating it first when the
     // context is new. Does nothing while there is no context.
     void Bind();
+    // The ink box of the rectangle (x, y, w, h) inside the surface, measured
+    // into `box` unless it is current. Without pixels in memory, or without
+    // an alpha channel, the whole rectangle counts as inked.
+    const tvxInkBox& Ink(int x, int y, int w, int h, tvxInkBox& box) const;
 
   private:
     void ReleaseTexture();

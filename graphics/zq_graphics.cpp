@@ -127,13 +127,28 @@ tvxGraphics* ValidatedDevice() {
 }
 
 // Draws one frame of the image at (x, y), the handle already applied.
+// Only the frame's inked part goes to the device: the transparent border
+// would change no pixel, but a software rasteriser still pays to blend it.
+// The trimmed quad is the same mapping of texels to pixels as the whole one,
+// so every pixel it covers is drawn exactly as before.
 void DrawFrame(tvxGraphics* device, c_Image* image, float x, float y, int frame) {
+    tvxSurface* s = image->surface;
+    if (!s) return;
     if (image->flags & c_Image::WholeSurface) {
-        device->DrawSurface(image->surface, x, y);
+        const tvxInkBox& ink = s->Ink(0, 0, s->width, s->height, s->wholeInk);
+        if (ink.w == s->width && ink.h == s->height) {
+            device->DrawSurface(s, x, y);
+        } else if (ink.w > 0) {
+            device->DrawSurface2(s, x + static_cast<float>(ink.x), y + static_cast<float>(ink.y), ink.x,
+                                 ink.y, ink.w, ink.h);
+        }
         return;
     }
     c_Frame* f = image->frames[frame];
-    device->DrawSurface2(image->surface, x, y, f->x, f->y, image->width, image->height);
+    const tvxInkBox& ink = s->Ink(f->x, f->y, image->width, image->height, f->ink);
+    if (ink.w == 0) return;
+    device->DrawSurface2(s, x + static_cast<float>(ink.x), y + static_cast<float>(ink.y), f->x + ink.x,
+                         f->y + ink.y, ink.w, ink.h);
 }
 
 // A null image has no frames: drawing one is a no-op, not a crash.

@@ -23,13 +23,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/graphics/side_by_side.h"
 #include "graphics/zq_graphics.h"
 #include "runtime/glfw2/glfw2.h"
 #include "runtime/lang/game.h"
-#include "runtime/lang/init.h"
-
-extern int zq_app__devWidth;
-extern int zq_app__devHeight;
 
 namespace {
 
@@ -84,12 +81,6 @@ double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_cloc
     return std::chrono::duration<double>(b - a).count();
 }
 
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
-
 std::vector<double> oursFrames, replayFrames, sdlFrames;
 
 // [Ours] ----------------------------------------------------------------------------
@@ -125,20 +116,8 @@ void DrawScene(const Scene& scene, c_Image* sheet, Drawing drawing) {
 }
 
 void RunOurs(benchmark::State& state, Drawing drawing, std::vector<double>& frames) {
-    static bool runtime = [] {
-        zq_run_module_inits();
-        gc_mark();
-        return glfw2::glfwInit() == 1;
-    }();
-    if (!runtime || !glfw2::glfwOpenWindow(kWidth, kHeight, 8, 8, 8, 8, 0, 0, glfw2::GLFW_WINDOW)) {
-        state.SkipWithError("no window");
-        return;
-    }
-    ++glfwGraphicsSeq;
-    zq_app__devWidth = kWidth;
-    zq_app__devHeight = kHeight;
-    tvxGraphics* device = gc_new<tvxGraphics>();
-    zq_graphics_SetGraphicsDevice(device);
+    tvxGraphics* device = OpenOurWindow(state, kWidth, kHeight);
+    if (!device) return;
     const Scene& scene = TheScene();
     c_Image* sheet = zq_graphics_CreateImage(kFrameSize, kFrameSize, kFrames, c_Image::CentreHandle);
     Array<int> texels(scene.sheet.data(), static_cast<int>(scene.sheet.size()));
@@ -177,21 +156,9 @@ BENCHMARK(BM_Frame_GameReplay)->UseManualTime()->Unit(benchmark::kMillisecond)->
 // [SDL2] ----------------------------------------------------------------------------
 
 void BM_Frame_SDL2(benchmark::State& state) {
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
-    SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        state.SkipWithError(SDL_GetError());
-        return;
-    }
-    SDL_Window* window = SDL_CreateWindow("bench", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth,
-                                          kHeight, SDL_WINDOW_OPENGL);
-    SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
-    SDL_RendererInfo info{};
-    if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0 || SDL_strcmp(info.name, "opengl") != 0) {
-        state.SkipWithError("no OpenGL renderer");
-        if (window) SDL_DestroyWindow(window);
-        return;
-    }
+    SdlWindow sdl;
+    if (!sdl.Open(state, kWidth, kHeight)) return;
+    SDL_Renderer* renderer = sdl.renderer;
     const Scene& scene = TheScene();
     SDL_Texture* sheet = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
                                            kFrameSize * kFrames, kFrameSize);
@@ -223,32 +190,20 @@ void BM_Frame_SDL2(benchmark::State& state) {
         sdlFrames.push_back(t);
     }
     SDL_DestroyTexture(sheet);
-    SDL_DestroyRenderer(renderer);
-    SDL_DestroyWindow(window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 BENCHMARK(BM_Frame_SDL2)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Other work on the machine drifts over a run; interleaving the two
-    // sides' repetitions spreads that drift over both (a later flag wins).
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    argc = static_cast<int>(args.size());
-    argv = args.data();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    StartWindowSystems();
+    if (!RunInterleaved(argc, argv)) return 1;
     double ours = Median(oursFrames), replay = Median(replayFrames), sdl = Median(sdlFrames);
     std::printf("median frame: SDL2 %.3f ms over %zu frames\n", sdl * 1e3, sdlFrames.size());
     std::printf("median frame: ours %.3f ms over %zu frames, ratio ours/SDL2 %.3f\n", ours * 1e3,
                 oursFrames.size(), sdl > 0 ? ours / sdl : 0.0);
     std::printf("median frame: game replay %.3f ms over %zu frames, ratio replay/SDL2 %.3f\n", replay * 1e3,
                 replayFrames.size(), sdl > 0 ? replay / sdl : 0.0);
-    glfw2::glfwTerminate();
+    StopWindowSystems();
     return 0;
 }

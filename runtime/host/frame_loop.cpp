@@ -12,6 +12,7 @@
 
 #include "runtime/glfw2/glfw2.h"
 #include "runtime/host/glfw_game.h"
+#include "runtime/host/screen_stats.h"
 
 using namespace glfw2;
 
@@ -29,6 +30,7 @@ void ZqGlfwGame::Run() {
         // Draw the frame and show it.
         RenderGame();
         glfwSwapBuffers();
+        zqScreenStatsSwapped();
 
         // Ahead of schedule: sleep until the next update is due rather than spin.
         if (nextUpdate != 0) {

@@ -67,6 +67,43 @@ TEST(App, StartsIn640x480ListsDisplayModesAndEndsWithCode0OnACloseRequest) {
     EXPECT_EQ(probe.WaitExit(), 0);
 }
 
+TEST(App, StatsPrintOneLinePerScreenAndSizeAtTheExitOfACloseRequest) {
+    ProbeProcess probe("", {"--stats"});
+    ASSERT_NE(probe.WaitForPrefix("ready"), "");
+    // Some frames to time: the probe prints a line for every update.
+    for (int i = 0; i < 5; ++i) probe.WaitForPrefix("u");
+    unsigned long window = xdriver::FindWindow(kTitle);
+    ASSERT_NE(window, 0u);
+    xdriver::SendDeleteRequest(window);
+    ASSERT_EQ(probe.WaitExit(), 0);
+    // The probe names no screen.
+    int stats = 0;
+    for (const std::string& line : probe.Lines()) {
+        if (line.rfind("stats ", 0) != 0) continue;
+        ++stats;
+        long renders = 0;
+        double median = -1, p99 = -1;
+        ASSERT_EQ(std::sscanf(line.c_str(), "stats none 640x480 renders=%ld median_ms=%lf p99_ms=%lf",
+                              &renders, &median, &p99),
+                  3)
+            << line;
+        EXPECT_GE(renders, 2);
+        EXPECT_GT(median, 0);
+        EXPECT_GE(p99, median);
+    }
+    EXPECT_EQ(stats, 1);
+}
+
+TEST(App, WithoutStatsNothingIsPrintedAtExit) {
+    ProbeProcess probe;
+    ASSERT_NE(probe.WaitForPrefix("ready"), "");
+    unsigned long window = xdriver::FindWindow(kTitle);
+    ASSERT_NE(window, 0u);
+    xdriver::SendDeleteRequest(window);
+    ASSERT_EQ(probe.WaitExit(), 0);
+    for (const std::string& line : probe.Lines()) EXPECT_NE(line.rfind("stats ", 0), 0u) << line;
+}
+
 TEST(App, ArrowKeyGivesCode39OneHitAndItsCharacter) {
     ProbeProcess probe;
     unsigned long window = StartAndFocus(probe);

@@ -24,7 +24,7 @@ double SecondsLeft(Clock::time_point deadline) {
 
 }  // namespace
 
-ProbeProcess::ProbeProcess(const std::string& mode) {
+ProbeProcess::ProbeProcess(const std::string& mode, const std::vector<std::string>& arguments) {
     const char* program = std::getenv("PROBE_APP");
     if (!program) return;
     int pipeFds[2];
@@ -44,9 +44,12 @@ ProbeProcess::ProbeProcess(const std::string& mode) {
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
     posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
-    std::string programCopy = program;
-    char* argv[] = {programCopy.data(), nullptr};
-    if (posix_spawn(&pid_, program, &actions, nullptr, argv, envp.data()) != 0) pid_ = -1;
+    std::vector<std::string> args{program};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, program, &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     out_ = pipeFds[0];

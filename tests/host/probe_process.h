@@ -12,8 +12,8 @@
 class ProbeProcess {
   public:
     // Starts the probe named by $PROBE_APP with PROBE_MODE=mode (none when
-    // empty).
-    explicit ProbeProcess(const std::string& mode = "");
+    // empty) and the given command-line arguments.
+    explicit ProbeProcess(const std::string& mode = "", const std::vector<std::string>& arguments = {});
     // Kills the child if it is still running.
     ~ProbeProcess();
     ProbeProcess(const ProbeProcess&) = delete;
