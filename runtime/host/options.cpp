@@ -14,7 +14,7 @@ namespace {
 
 ZqOptions processOptions;
 
-struct OptionSpec {
+struct OptionEntry {
     const char* name;
     const char* argument;  // null: the option takes none
     int group;             // options sharing a non-zero group exclude each other
@@ -22,7 +22,7 @@ struct OptionSpec {
 };
 
 // Neighbouring entries of one group form one "[a | b]" of the usage line.
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"--help", nullptr, 0, "show this help and exit"},
     {"--version", nullptr, 0, "show the version and exit"},
     {"--fullscreen", nullptr, 1, "start in full screen (this run only)"},
@@ -40,19 +40,19 @@ const char* BaseName(const char* path) {
     return slash ? slash + 1 : path;
 }
 
-std::string Synopsis(const OptionSpec& spec) {
-    return spec.argument ? std::string(spec.name) + " " + spec.argument : std::string(spec.name);
+std::string Synopsis(const OptionEntry& entry) {
+    return entry.argument ? std::string(entry.name) + " " + entry.argument : std::string(entry.name);
 }
 
 void PrintUsageLine(std::FILE* stream, const char* program) {
     std::string line = std::string("usage: ") + program;
     for (size_t i = 0; i < std::size(kOptions); ++i) {
-        const OptionSpec& spec = kOptions[i];
-        bool joinsPrevious = i > 0 && spec.group != 0 && kOptions[i - 1].group == spec.group;
+        const OptionEntry& entry = kOptions[i];
+        bool joinsPrevious = i > 0 && entry.group != 0 && kOptions[i - 1].group == entry.group;
         bool joinsNext =
-            i + 1 < std::size(kOptions) && spec.group != 0 && kOptions[i + 1].group == spec.group;
+            i + 1 < std::size(kOptions) && entry.group != 0 && kOptions[i + 1].group == entry.group;
         line += joinsPrevious ? " | " : " [";
-        line += Synopsis(spec);
+        line += Synopsis(entry);
         if (!joinsNext) line += "]";
     }
     std::fprintf(stream, "%s\n", line.c_str());
@@ -61,20 +61,20 @@ void PrintUsageLine(std::FILE* stream, const char* program) {
 void PrintHelp(std::FILE* stream, const char* program) {
     PrintUsageLine(stream, program);
     std::fputs("\noptions:\n", stream);
-    for (const OptionSpec& spec : kOptions)
-        std::fprintf(stream, "  %-18s %s\n", Synopsis(spec).c_str(), spec.help);
+    for (const OptionEntry& entry : kOptions)
+        std::fprintf(stream, "  %-18s %s\n", Synopsis(entry).c_str(), entry.help);
 }
 
-const OptionSpec* FindOption(const char* name) {
-    for (const OptionSpec& spec : kOptions) {
-        if (std::strcmp(spec.name, name) == 0) return &spec;
+const OptionEntry* FindOption(const char* name) {
+    for (const OptionEntry& entry : kOptions) {
+        if (std::strcmp(entry.name, name) == 0) return &entry;
     }
     return nullptr;
 }
 
 // Stores one recognised option (conflicts are decided by the caller).
-void Apply(const OptionSpec& spec, const char* value, ZqOptions& options) {
-    std::string name = spec.name;
+void Apply(const OptionEntry& entry, const char* value, ZqOptions& options) {
+    std::string name = entry.name;
     if (name == "--fullscreen") {
         options.startMode = ZqOptions::StartMode::Fullscreen;
     } else if (name == "--windowed") {
@@ -99,34 +99,34 @@ ZqOptionsOutcome UsageError(std::FILE* err, const char* program, const std::stri
 ZqOptionsOutcome zqParseOptions(int argc, char** argv, ZqOptions& options, std::FILE* out, std::FILE* err,
                                 const char* program) {
     if (!program) program = argc > 0 && argv[0] ? BaseName(argv[0]) : "tolvar";
-    const OptionSpec* groupTaken[kGroups] = {};
+    const OptionEntry* groupTaken[kGroups] = {};
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        const OptionSpec* spec = FindOption(arg);
-        if (!spec)
+        const OptionEntry* entry = FindOption(arg);
+        if (!entry)
             return UsageError(err, program, arg[0] == '-' ? "unknown option" : "unexpected argument", arg);
-        if (std::strcmp(spec->name, "--help") == 0) {
+        if (std::strcmp(entry->name, "--help") == 0) {
             PrintHelp(out, program);
             return ZqOptionsOutcome::ExitOk;
         }
-        if (std::strcmp(spec->name, "--version") == 0) {
+        if (std::strcmp(entry->name, "--version") == 0) {
             std::fprintf(out, "%s %s\n", program, TOLVAR_PROGRAM_VERSION);
             return ZqOptionsOutcome::ExitOk;
         }
         const char* value = nullptr;
-        if (spec->argument) {
+        if (entry->argument) {
             // A FILE that looks like an option is far more often a forgotten
             // FILE than a real name ("./--x" still names such a file).
             if (i + 1 >= argc || argv[i + 1][0] == '\0' || std::strncmp(argv[i + 1], "--", 2) == 0)
-                return UsageError(err, program, std::string("missing ") + spec->argument + " after", arg);
+                return UsageError(err, program, std::string("missing ") + entry->argument + " after", arg);
             value = argv[++i];
         }
-        if (spec->group != 0) {
-            const OptionSpec*& taken = groupTaken[spec->group];
-            if (taken && taken != spec) return UsageError(err, program, "conflicting option", arg);
-            taken = spec;
+        if (entry->group != 0) {
+            const OptionEntry*& taken = groupTaken[entry->group];
+            if (taken && taken != entry) return UsageError(err, program, "conflicting option", arg);
+            taken = entry;
         }
-        Apply(*spec, value, options);
+        Apply(*entry, value, options);
     }
     return ZqOptionsOutcome::Run;
 }
