@@ -2,6 +2,15 @@
 
 include_guard(GLOBAL)
 
+# The platform whose files each subsystem builds: its platform functions are
+# listed in one header and defined in <name>_${TOLVAR_PLATFORM}.cpp, one file
+# per platform (posix or windows).
+if(WIN32)
+  set(TOLVAR_PLATFORM windows)
+else()
+  set(TOLVAR_PLATFORM posix)
+endif()
+
 # tolvar_add_subdirectories(): add every direct sub-folder holding a
 # CMakeLists.txt, so each subsystem owns its own test/bench folder.
 function(tolvar_add_subdirectories)
