@@ -16,6 +16,7 @@
 // installed).
 #pragma once
 
+#include "runtime/lang/platform_console.h"
 #include "runtime/lang/string.h"
 
 // [SECTION] Printing ---------------------------------------------------------
@@ -82,7 +83,5 @@ void zqDebugStop();
 // (SIGSEGV), "Illegal instruction" (SIGILL), "Floating point exception"
 // (SIGFPE), "Unknown signal" (any other). Never returns.
 void sighandler(int signal);
-// Installs sighandler for SIGSEGV, SIGILL and SIGFPE (on an alternate signal
-// stack, so that a stack overflow is reported too) and ignores SIGPIPE. The
-// host calls it once at start-up, on the main thread.
-void zq_InstallSignalHandlers();
+// The handlers are installed by zq_InstallSignalHandlers (platform_console.h),
+// once at start-up, on the main thread.

@@ -14,6 +14,7 @@
 // state-file functions run on the main thread.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -24,6 +25,17 @@
 // Opens the named file with the C library's mode ("rb", "wb"); null when it
 // cannot, or when the name holds a unit 0 (which would name another file).
 std::FILE* zq_OpenFileName(const String& name, const char* mode);
+
+// What identifies a regular file's current content cheaply: where it is
+// and when it last changed.
+struct zq_FileFacts {
+    std::uint64_t device = 0;  // file system (volume) it lives on
+    std::uint64_t inode = 0;   // its number there
+    std::int64_t size = -1;    // bytes
+    std::int64_t mtimeNs = 0;  // last change, nanoseconds since the epoch
+};
+// False when the name is not an existing regular file.
+bool zq_FileFactsOf(const String& name, zq_FileFacts& facts);
 
 // The running program's full path with "/" as the separator; empty when
 // the platform cannot tell.

@@ -2,6 +2,7 @@
 // platform_files.h).
 //
 //   file names      the bytes of the lossless codec, opened with fopen
+//   file facts      stat
 //   program path    readlink("/proc/self/exe")
 //   state target    "./.tolvarstate" with its symbolic links followed, so a
 //                   player's link to saves kept elsewhere stays a link
@@ -52,6 +53,18 @@ std::FILE* zq_OpenFileName(const String& name, const char* mode) {
     std::string bytes;
     if (!zq_FileNameBytes(name, bytes)) return nullptr;
     return std::fopen(bytes.c_str(), mode);
+}
+
+bool zq_FileFactsOf(const String& name, zq_FileFacts& facts) {
+    std::string bytes;
+    struct stat info;
+    if (!zq_FileNameBytes(name, bytes) || ::stat(bytes.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    facts.device = info.st_dev;
+    facts.inode = info.st_ino;
+    facts.size = info.st_size;
+    facts.mtimeNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return true;
 }
 
 String zq_ProgramPath() {
