@@ -32,3 +32,7 @@ void zq_InstallSignalHandlers() {
 bool zq_StdinIsTerminal() {
     return isatty(STDIN_FILENO) != 0;
 }
+
+void zq_LocalTime(std::time_t moment, std::tm& local) {
+    localtime_r(&moment, &local);
+}

@@ -49,3 +49,7 @@ void zq_InstallSignalHandlers() {
 bool zq_StdinIsTerminal() {
     return _isatty(_fileno(stdin)) != 0;
 }
+
+void zq_LocalTime(std::time_t moment, std::tm& local) {
+    localtime_s(&local, &moment);
+}
