@@ -23,6 +23,8 @@ add_link_options(-static)
 # windows.h without its min/max macros and without the old winsock.h, which
 # would clash with winsock2.h (net/socket_types_windows.h).
 add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN)
+# M_PI and its kin from <cmath>, as glibc gives them.
+add_compile_definitions(_USE_MATH_DEFINES)
 # MinGW's GCC inlines the exit-time destructor of the empty arrays' shared
 # representation and then warns about elements it cannot see are none
 # (length 0): a false positive that GCC on Linux does not report.
@@ -57,8 +59,12 @@ set(TOLVAR_WINDOWS_TEST_DIRS
 # (driven through Xlib and POSIX processes), assets (the native generator).
 set(TOLVAR_WINDOWS_SKIPPED_TESTS
   # fork() and POSIX processes, signals and file modes drive these tests
-  runtime_io_errors runtime_io_datapath runtime_gc_verify_test
+  runtime_io_errors runtime_io_files runtime_io_datapath runtime_gc_verify_test
   net_connect_close net_http_peer graphics_fatal_test
+  # POSIX temporary folders, environment and file times in their helpers
+  audio_files audio_device audio_sources audio_mix audio_no_device
+  # POSIX sockets in the tests' own peers and probes
+  net_socket net_thread net_async net_http net_http_stress game_end_stats_test
   # they use the developer tools, which are built for Linux only
   game_levels_tool_test game_levels_json_parses game_autoplay_test
 )

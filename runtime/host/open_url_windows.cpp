@@ -5,13 +5,15 @@
 //
 // Only web addresses are handed over: "open" on any other text would start
 // whatever program or file it names.
+// The host's header first: windows.h defines macros (LoadString) that
+// would rename its methods.
+#include "runtime/host/glfw_game.h"
+// clang-format off
 #include <windows.h>
-// shellapi.h needs windows.h first.
-#include <shellapi.h>
+#include <shellapi.h>  // needs windows.h first
+// clang-format on
 
 #include <string>
-
-#include "runtime/host/glfw_game.h"
 
 void ZqGlfwGame::OpenUrl(String url) {
     std::string narrow = url.ToNarrow();

@@ -140,9 +140,12 @@ void zq_RemoveStaleTemporaries(const std::string& target) {
 
 bool zq_IsReadOnlyFile(const std::string& target) {
     std::wstring path = wide_of(target);
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-    // Opening for writing asks both the read-only attribute and the
-    // file's permissions, without changing the file.
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    // The attribute binds every user, administrators too.
+    if (attributes & FILE_ATTRIBUTE_READONLY) return true;
+    // Opening for writing asks the file's permissions, without changing
+    // the file.
     HANDLE file =
         CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

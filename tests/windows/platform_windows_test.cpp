@@ -4,6 +4,8 @@
 // replacement, and Windows sockets started once and used on 127.0.0.1.
 #include <gtest/gtest.h>
 #include <windows.h>
+// windows.h names LoadString after its ANSI form; ZqGame's is meant here.
+#undef LoadString
 
 #include <cstring>
 #include <filesystem>
@@ -41,8 +43,8 @@ class InWideFolder : public testing::Test {
     }
     void TearDown() override {
         fs::current_path(previous_);
+        SetFileAttributesW((folder_ / ".tolvarstate").c_str(), FILE_ATTRIBUTE_NORMAL);
         std::error_code ignored;
-        fs::permissions(folder_ / ".tolvarstate", fs::perms::owner_write, fs::perm_options::add, ignored);
         fs::remove_all(folder_, ignored);
     }
 
@@ -105,11 +107,11 @@ TEST_F(InWideFolder, StateIsReplacedWholeInAWideFolder) {
 TEST_F(InWideFolder, ReadOnlyStateFileIsLeftAlone) {
     ASSERT_EQ(host_.SaveState(String("old state")), 0);
     // The read-only attribute, as the file's properties set it.
-    fs::permissions(".tolvarstate", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    ASSERT_TRUE(SetFileAttributesW(L".tolvarstate", FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(host_.SaveState(String("new state")), -1);
     EXPECT_EQ(read_file(".tolvarstate"), "old state");
     EXPECT_NE(GetFileAttributesW(L".tolvarstate") & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1) << "no temporary";
 }
 
 TEST_F(InWideFolder, TemporariesOfEndedProcessesAreRemoved) {
