@@ -1,12 +1,15 @@
 // The Windows platform layer's own rules, run on Windows (under Wine in
 // CI): the program's folder from GetModuleFileNameW with "/" separators,
 // UTF-16 file names through _wfopen, the state file's read-only rule and
-// replacement, and Windows sockets started once and used on 127.0.0.1.
+// replacement, fault signals, and Windows sockets started once and used on
+// 127.0.0.1.
 #include <gtest/gtest.h>
+#include <io.h>
 #include <windows.h>
 // windows.h names LoadString after its ANSI form; ZqGame's is meant here.
 #undef LoadString
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +17,7 @@
 
 #include "net/zq_socket.h"
 #include "runtime/lang/datapath.h"
+#include "runtime/lang/errors.h"
 #include "runtime/lang/game.h"
 #include "runtime/lang/platform_files.h"
 
@@ -121,6 +125,31 @@ TEST_F(InWideFolder, TemporariesOfEndedProcessesAreRemoved) {
     EXPECT_TRUE(host_.LoadState().IsEmpty());
     EXPECT_FALSE(fs::exists(".tolvarstate.3.tmp"));
     EXPECT_TRUE(fs::exists("notes.3.tmp"));
+}
+
+// [Rule] faults end the program as runtime errors with exit code -1 -------
+
+namespace {
+
+// In the death test's child: no debugger answers on standard input, and the
+// banner (standard output) goes where the death test reads (standard error).
+void fault_handlers_without_debugger() {
+    zq_InstallSignalHandlers();
+    if (!std::freopen("NUL", "r", stdin)) std::abort();
+    _dup2(_fileno(stderr), _fileno(stdout));
+}
+
+int* volatile nowhere = nullptr;
+
+}  // namespace
+
+// (An integer division by zero is not checked here: under Wine it does not
+// reach the C runtime's exception filter.)
+TEST(FaultSignals, AccessViolationAndIllegalInstructionAreRuntimeErrors) {
+    EXPECT_EXIT((fault_handlers_without_debugger(), *nowhere = 1), testing::ExitedWithCode(-1),
+                "Tolvar Runtime Error : Memory access violation");
+    EXPECT_EXIT((fault_handlers_without_debugger(), __builtin_trap()), testing::ExitedWithCode(-1),
+                "Tolvar Runtime Error : Illegal instruction");
 }
 
 // [Rule] Windows sockets: started once, real connections on 127.0.0.1 -----
