@@ -66,6 +66,19 @@ keep_shot() {
   [ -n "${ZIP_E2E_SHOTS:-}" ] && import -window "$window" "$ZIP_E2E_SHOTS/$1" 2>/dev/null
   true
 }
+# Waits up to 20 s for the started program to end; sets $code.
+wait_for_exit() {
+  for _ in $(seq 1 200); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    fail "still running 20 s after F4"
+  fi
+  wait "$pid"
+  code=$?
+}
 press() {
   xdotool keydown "$1"
   sleep 0.2
@@ -76,15 +89,15 @@ press() {
 # ---- Native, for the start-up figure ------------------------------------------
 if [ -n "$native" ]; then
   mkdir -p "$work/native" && cd "$work/native"
-  start_and_wait_for_title "$native" || fail "the native program showed no title screen"
+  start_and_wait_for_title "$native" || { kill "$pid"; fail "the native program showed no title screen"; }
   native_seconds=$title_seconds
   xdotool windowfocus --sync "$window" key F4
-  wait "$pid"
+  wait_for_exit
 fi
 
 # ---- Windows, under Wine ---------------------------------------------------------
 cd "$game" || fail "cannot enter $game"
-start_and_wait_for_title wine ./skitterwind.exe || { cat out.txt; fail "no title screen under Wine"; }
+start_and_wait_for_title wine ./skitterwind.exe || { cat out.txt; kill "$pid"; fail "no title screen under Wine"; }
 echo "first title frame after ${title_seconds}s under Wine${native:+, ${native_seconds}s natively}"
 keep_shot title.png
 grep -q "Settings Loaded" out.txt || grep -q "Highscores Loaded" out.txt \
@@ -105,7 +118,6 @@ sound=$(cut -d'|' -f6 .tolvarstate)
 
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key F4
-wait "$pid"
-code=$?
+wait_for_exit
 [ "$code" -eq 0 ] || fail "exit code $code on F4"
 echo "PASS"
