@@ -6,7 +6,7 @@ BUILD  := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 SOAK_SECONDS ?= 600
 
-.PHONY: all deps configure build run showcase test package bench fuzz soak format clean
+.PHONY: all deps configure build run showcase test package bench fuzz soak format clean windows test-windows
 
 all: build
 
@@ -43,6 +43,17 @@ fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	@scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+
+# The 64-bit Windows zip, cross-built with MinGW-w64 (README, "Windows"),
+# and its tests under Wine.
+windows:
+	@scripts/install-deps windows
+	@scripts/build-windows
+
+test-windows:
+	@scripts/install-deps windows
+	@scripts/build-windows tests
+	@scripts/test-windows
 
 soak: deps
 	@scripts/soak $(SOAK_SECONDS)

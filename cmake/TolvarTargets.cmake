@@ -2,6 +2,15 @@
 
 include_guard(GLOBAL)
 
+# The platform whose files each subsystem builds: its platform functions are
+# listed in one header and defined in <name>_${TOLVAR_PLATFORM}.cpp, one file
+# per platform (posix or windows).
+if(WIN32)
+  set(TOLVAR_PLATFORM windows)
+else()
+  set(TOLVAR_PLATFORM posix)
+endif()
+
 # tolvar_add_subdirectories(): add every direct sub-folder holding a
 # CMakeLists.txt, so each subsystem owns its own test/bench folder.
 function(tolvar_add_subdirectories)
@@ -21,7 +30,15 @@ endfunction()
 # another SERIAL test, for tests that depend on window focus.
 function(tolvar_test name)
   cmake_parse_arguments(T "DISPLAY;SERIAL" "TIMEOUT" "LABELS;SOURCES;LIBS;ENV" ${ARGN})
+  if(WIN32)
+    if(name IN_LIST TOLVAR_WINDOWS_SKIPPED_TESTS)
+      return()
+    endif()
+  endif()
   add_executable(${name} ${T_SOURCES})
+  if(WIN32)
+    add_dependencies(windows_tests ${name})
+  endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name})
   if(NOT T_TIMEOUT)

@@ -1,15 +1,8 @@
-// ZqSocket and ZqSocketAddress over BSD sockets, and the resolution rule.
-// Every socket system call of the runtime is in this file.
+// ZqSocket and ZqSocketAddress over the platform's sockets, and the
+// resolution rule. Every socket system call of the runtime goes through the
+// platform list (platform_sockets.h) from this file.
 #include "net/zq_socket.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
@@ -26,6 +19,7 @@ void resolve_host(sockaddr_in* address, std::string_view host8, int port) {
     if (host8.empty() || host8.size() > ZQ_MAX_HOST_NAME) return;
     // The name ends at its first NUL, as a C string does.
     std::string name(host8.substr(0, host8.find('\0')));
+    zq_StartSockets();
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;  // one entry per address, not per socket type
@@ -38,6 +32,7 @@ void resolve_host(sockaddr_in* address, std::string_view host8, int port) {
 // [SECTION] ZqSocketAddress --------------------------------------------------
 
 ZqSocketAddress::ZqSocketAddress() {
+    zq_StartSockets();
     addr.sin_family = AF_INET;
 }
 
@@ -74,20 +69,20 @@ class ZqSocket::InUse {
     explicit InUse(ZqSocket* socket) : socket_(socket) {
         std::lock_guard<std::mutex> hold(socket_->fdLock_);
         fd = socket_->sock;
-        if (fd >= 0) ++socket_->users_;
+        if (fd != ZQ_NO_SOCKET) ++socket_->users_;
     }
     ~InUse() {
-        if (fd < 0) return;
+        if (fd == ZQ_NO_SOCKET) return;
         std::lock_guard<std::mutex> hold(socket_->fdLock_);
         if (--socket_->users_ == 0) {
-            for (int closed : socket_->closing_) ::close(closed);
+            for (zq_sockfd closed : socket_->closing_) zq_CloseSocket(closed);
             socket_->closing_.clear();
         }
     }
     InUse(const InUse&) = delete;
     InUse& operator=(const InUse&) = delete;
 
-    int fd;
+    zq_sockfd fd;
 
   private:
     ZqSocket* socket_;
@@ -95,35 +90,8 @@ class ZqSocket::InUse {
 
 namespace {
 
-// Runs a system call again while a signal interrupts it.
-template <class Call>
-auto retry_interrupted(Call call) {
-    for (;;) {
-        auto result = call();
-        if (!(result < 0 && errno == EINTR)) return result;
-    }
-}
-
-// connect() that survives a signal: the attempt goes on in the background,
-// so wait for it and take its outcome.
-int connect_fd(int fd, const sockaddr_in& address) {
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return 0;
-    if (errno != EINTR) return -1;
-    pollfd wait{fd, POLLOUT, 0};
-    if (retry_interrupted([&] { return ::poll(&wait, 1, -1); }) < 0) return -1;
-    int error = 0;
-    socklen_t size = sizeof error;
-    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) return -1;
-    return 0;
-}
-
 bool is_any_address(const sockaddr_in& address) {
     return address.sin_addr.s_addr == htonl(INADDR_ANY);
-}
-
-void set_no_delay(int fd) {
-    int one = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
 }
 
 // The part of [offset, offset + count) that lies in the buffer, or false
@@ -136,13 +104,10 @@ bool clamp_range(ZqDataBuffer* buffer, int offset, int count, unsigned char** by
     return true;
 }
 
-void read_name(int fd, ZqSocketAddress* address, int (*query)(int, sockaddr*, socklen_t*)) {
+void read_name(zq_sockfd fd, ZqSocketAddress* address, bool peer) {
     std::memset(&address->addr, 0, sizeof address->addr);
     address->addr.sin_family = AF_INET;
-    if (fd >= 0) {
-        socklen_t size = sizeof address->addr;
-        query(fd, reinterpret_cast<sockaddr*>(&address->addr), &size);
-    }
+    zq_SocketName(fd, address->addr, peer);
     address->valid = false;
 }
 
@@ -152,27 +117,27 @@ void read_name(int fd, ZqSocketAddress* address, int (*query)(int, sockaddr*, so
 
 ZqSocket::~ZqSocket() {
     // Destroyed by the collector, so no worker can still be using it.
-    if (sock >= 0) ::close(sock);
-    if (acceptedSock >= 0) ::close(acceptedSock);
-    for (int closed : closing_) ::close(closed);
+    zq_CloseSocket(sock);
+    zq_CloseSocket(acceptedSock);
+    for (zq_sockfd closed : closing_) zq_CloseSocket(closed);
 }
 
 bool ZqSocket::Open(int protocolNumber) {
-    if (sock >= 0 || protocolNumber < 1) return false;
-    int fd = -1;
+    if (sock != ZQ_NO_SOCKET || protocolNumber < 1) return false;
+    zq_sockfd fd = ZQ_NO_SOCKET;
     switch (protocolNumber) {
         case ZQ_SOCKET_STREAM:
         case ZQ_SOCKET_SERVER:
-            fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
-            if (fd >= 0) set_no_delay(fd);
+            fd = zq_OpenSocket(true);
+            if (fd != ZQ_NO_SOCKET) zq_SetNoDelay(fd);
             break;
         case ZQ_SOCKET_DATAGRAM:
-            fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);
+            fd = zq_OpenSocket(false);
             break;
         default:
             return false;
     }
-    if (fd < 0) return false;
+    if (fd == ZQ_NO_SOCKET) return false;
     std::lock_guard<std::mutex> hold(fdLock_);
     sock = fd;
     protocol = protocolNumber;
@@ -181,16 +146,16 @@ bool ZqSocket::Open(int protocolNumber) {
 
 void ZqSocket::Close() {
     std::lock_guard<std::mutex> hold(fdLock_);
-    if (sock < 0) return;
+    if (sock == ZQ_NO_SOCKET) return;
     // Wakes any worker blocked on the socket; the descriptor itself goes
     // when its last user is done.
-    ::shutdown(sock, SHUT_RDWR);
+    zq_ShutdownSocket(sock);
     if (users_ == 0) {
-        ::close(sock);
+        zq_CloseSocket(sock);
     } else {
         closing_.push_back(sock);
     }
-    sock = -1;
+    sock = ZQ_NO_SOCKET;
 }
 
 bool ZqSocket::Bind(const String& host, int port) {
@@ -206,40 +171,40 @@ bool ZqSocket::Connect(const String& host, int port) {
 }
 
 bool ZqSocket::BindAddress(const sockaddr_in& address) {
-    return ::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address) >= 0;
+    return zq_BindSocket(sock, address);
 }
 
 bool ZqSocket::ConnectAddress(const sockaddr_in& address) {
     if (is_any_address(address)) return false;
     InUse use(this);
-    if (use.fd < 0 || connect_fd(use.fd, address) < 0) return false;
+    if (use.fd == ZQ_NO_SOCKET || zq_ConnectSocket(use.fd, address) < 0) return false;
     // A Close() between pinning the descriptor and the start of connect()
     // cannot stop it (shutting down a socket that is not connected yet does
     // nothing), so the connection may belong to a socket closed meanwhile:
     // that is a failed connect, and the connection is shut down.
     std::lock_guard<std::mutex> hold(fdLock_);
     if (sock == use.fd) return true;
-    ::shutdown(use.fd, SHUT_RDWR);
+    zq_ShutdownSocket(use.fd);
     return false;
 }
 
 bool ZqSocket::Listen(int backlog) {
-    return ::listen(sock, backlog) == 0;
+    return zq_ListenSocket(sock, backlog);
 }
 
 bool ZqSocket::Accept() {
-    if (acceptedSock >= 0) ::close(acceptedSock);  // never taken by Accepted()
-    acceptedSock = retry_interrupted([&] { return ::accept4(sock, nullptr, nullptr, SOCK_CLOEXEC); });
-    return acceptedSock >= 0;
+    zq_CloseSocket(acceptedSock);  // never taken by Accepted()
+    acceptedSock = zq_AcceptSocket(sock);
+    return acceptedSock != ZQ_NO_SOCKET;
 }
 
 ZqSocket* ZqSocket::Accepted() {
-    if (acceptedSock < 0) return nullptr;
+    if (acceptedSock == ZQ_NO_SOCKET) return nullptr;
     ZqSocket* accepted = gc_new<ZqSocket>();
-    set_no_delay(acceptedSock);
+    zq_SetNoDelay(acceptedSock);
     accepted->sock = acceptedSock;
     accepted->protocol = ZQ_SOCKET_STREAM;
-    acceptedSock = -1;
+    acceptedSock = ZQ_NO_SOCKET;
     return accepted;
 }
 
@@ -248,8 +213,8 @@ int ZqSocket::Send(ZqDataBuffer* buffer, int offset, int count) {
     size_t size;
     if (!clamp_range(buffer, offset, count, &bytes, &size)) return -1;
     InUse use(this);
-    if (use.fd < 0) return -1;
-    return static_cast<int>(retry_interrupted([&] { return ::send(use.fd, bytes, size, MSG_NOSIGNAL); }));
+    if (use.fd == ZQ_NO_SOCKET) return -1;
+    return zq_SendSocket(use.fd, bytes, size);
 }
 
 int ZqSocket::Receive(ZqDataBuffer* buffer, int offset, int count) {
@@ -257,8 +222,8 @@ int ZqSocket::Receive(ZqDataBuffer* buffer, int offset, int count) {
     size_t size;
     if (!clamp_range(buffer, offset, count, &bytes, &size)) return -1;
     InUse use(this);
-    if (use.fd < 0) return -1;
-    return static_cast<int>(retry_interrupted([&] { return ::recv(use.fd, bytes, size, 0); }));
+    if (use.fd == ZQ_NO_SOCKET) return -1;
+    return zq_ReceiveSocket(use.fd, bytes, size);
 }
 
 int ZqSocket::SendTo(ZqDataBuffer* buffer, int offset, int count, ZqSocketAddress* address) {
@@ -266,10 +231,8 @@ int ZqSocket::SendTo(ZqDataBuffer* buffer, int offset, int count, ZqSocketAddres
     size_t size;
     if (!clamp_range(buffer, offset, count, &bytes, &size) || is_any_address(address->addr)) return -1;
     InUse use(this);
-    if (use.fd < 0) return -1;
-    const auto* to = reinterpret_cast<const sockaddr*>(&address->addr);
-    return static_cast<int>(retry_interrupted(
-        [&] { return ::sendto(use.fd, bytes, size, MSG_NOSIGNAL, to, sizeof address->addr); }));
+    if (use.fd == ZQ_NO_SOCKET) return -1;
+    return zq_SendSocketTo(use.fd, bytes, size, address->addr);
 }
 
 int ZqSocket::ReceiveFrom(ZqDataBuffer* buffer, int offset, int count, ZqSocketAddress* address) {
@@ -277,22 +240,19 @@ int ZqSocket::ReceiveFrom(ZqDataBuffer* buffer, int offset, int count, ZqSocketA
     size_t size;
     if (!clamp_range(buffer, offset, count, &bytes, &size)) return -1;
     InUse use(this);
-    if (use.fd < 0) return -1;
+    if (use.fd == ZQ_NO_SOCKET) return -1;
     sockaddr_in from{};
     from.sin_family = AF_INET;
-    socklen_t fromSize = sizeof from;
-    auto* fromAddress = reinterpret_cast<sockaddr*>(&from);
-    int result = static_cast<int>(
-        retry_interrupted([&] { return ::recvfrom(use.fd, bytes, size, 0, fromAddress, &fromSize); }));
+    int result = zq_ReceiveSocketFrom(use.fd, bytes, size, from);
     address->addr = from;
     address->valid = false;
     return result;
 }
 
 void ZqSocket::GetLocalAddress(ZqSocketAddress* address) {
-    read_name(sock, address, &::getsockname);
+    read_name(sock, address, false);
 }
 
 void ZqSocket::GetRemoteAddress(ZqSocketAddress* address) {
-    read_name(sock, address, &::getpeername);
+    read_name(sock, address, true);
 }

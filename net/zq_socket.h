@@ -1,4 +1,5 @@
-// The host's socket layer over BSD sockets: ZqSocketAddress (an IPv4
+// The host's socket layer over the platform's sockets (platform_sockets.h):
+// ZqSocketAddress (an IPv4
 // address with its cached text form) and ZqSocket (one operating-system
 // socket), plus the host-name resolution rule both use.
 //
@@ -12,21 +13,20 @@
 //   using it, so a descriptor number is never reused under a running call.
 // - resolve_host() is thread-safe (getaddrinfo) and takes 8-bit text.
 //
-// Platform notes: the socket library needs no start-up call here (Windows
-// sockets would be started once per process before the first socket or
-// address); sends use MSG_NOSIGNAL (a closed peer gives an error
-// count, never SIGPIPE); calls interrupted by a signal are resumed;
-// connecting or sending to 0.0.0.0 fails, as it does with Windows sockets
-// (Linux would take it for the local host).
+// Platform notes: the socket library is started once per process before
+// the first socket or address (Windows sockets 2.2; nothing on POSIX); a
+// send to a closed peer gives an error count, never SIGPIPE; calls
+// interrupted by a signal are resumed; connecting or sending to 0.0.0.0
+// fails, as it does with Windows sockets (Linux would take it for the local
+// host). Names are looked up with getaddrinfo on every platform.
 #pragma once
-
-#include <netinet/in.h>
 
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "net/platform_sockets.h"
 #include "runtime/lang/databuffer.h"
 #include "runtime/lang/object.h"
 #include "runtime/lang/string.h"
@@ -64,9 +64,9 @@ class ZqSocketAddress : public Object {
 
 class ZqSocket : public Object {
   public:
-    int sock = -1;          // -1 when closed; written by the main thread only
-    int protocol = 0;       // ZQ_SOCKET_*
-    int acceptedSock = -1;  // produced by the last Accept, not yet taken by Accepted
+    zq_sockfd sock = ZQ_NO_SOCKET;          // written by the main thread only
+    int protocol = 0;                       // ZQ_SOCKET_*
+    zq_sockfd acceptedSock = ZQ_NO_SOCKET;  // from the last Accept, not yet taken by Accepted
 
     ~ZqSocket() override;
 
@@ -75,7 +75,7 @@ class ZqSocket : public Object {
     // system refuses.
     bool Open(int protocol);
     void Close();
-    bool IsOpen() const { return sock >= 0; }
+    bool IsOpen() const { return sock != ZQ_NO_SOCKET; }
 
     // The host is resolved by resolve_host(); true when the call succeeds.
     bool Bind(const String& host, int port);
@@ -107,7 +107,7 @@ class ZqSocket : public Object {
   private:
     class InUse;  // pins the descriptor for the length of one system call
 
-    std::mutex fdLock_;         // guards sock (writes), users_, closing_
-    int users_ = 0;             // system calls running on `sock`
-    std::vector<int> closing_;  // closed while in use; released by the last user
+    std::mutex fdLock_;               // guards sock (writes), users_, closing_
+    int users_ = 0;                   // system calls running on `sock`
+    std::vector<zq_sockfd> closing_;  // closed while in use; released by the last user
 };

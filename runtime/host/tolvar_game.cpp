@@ -31,6 +31,8 @@ void zqInit() {
 }
 
 int ZqTolvarGame::Main(int processArgc, char** processArgv) {
+    // Before anything is printed (platform_console.h).
+    zq_PrepareConsole();
     // A bad command line is answered before any window or device exists.
     ZqOptions options;
     switch (zqParseOptions(processArgc, processArgv, options, stdout, stderr)) {

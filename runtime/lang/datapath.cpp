@@ -2,31 +2,12 @@
 // datapath.h).
 #include "runtime/lang/datapath.h"
 
-#include <unistd.h>
-
 #include <cstring>
 #include <string>
 
-#include "runtime/lang/filename.h"
+#include "runtime/lang/platform_files.h"
 
 namespace {
-
-// The running program's path from the kernel, or empty when unreadable.
-std::string read_program_path() {
-    std::string path(4096, '\0');
-    for (;;) {
-        ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
-        if (n < 0) return std::string();
-        if (static_cast<size_t>(n) < path.size()) {
-            path.resize(static_cast<size_t>(n));
-            return path;
-        }
-        // Possibly truncated: try again with more room (paths are bounded
-        // by the kernel, so this ends).
-        if (path.size() >= (1u << 20)) return std::string();
-        path.resize(path.size() * 2);
-    }
-}
 
 // True when the text begins with the 7-bit prefix.
 bool starts_with(const String& text, const char* prefix) {
@@ -56,14 +37,14 @@ String zq_FolderOfProgramPath(const String& programPath) {
 }
 
 String zq_ApplicationFolder() {
-    // The bytes are cached rather than a String so that callers on any
+    // The units are cached rather than a String so that callers on any
     // thread get a representation of their own.
-    static const std::string folder = [] {
-        std::string program = read_program_path();
-        size_t slash = program.rfind('/');
-        return slash == std::string::npos ? std::string(".") : program.substr(0, slash);
+    static const std::u16string folder = [] {
+        String program = zq_ProgramPath();
+        String folder = program.IsEmpty() ? String(".") : zq_FolderOfProgramPath(program);
+        return std::u16string(folder.Data(), static_cast<size_t>(folder.Length()));
     }();
-    return zq_FileNameText(folder);
+    return String(folder);
 }
 
 String zq_TolvarPathToFilePath(const String& path, const String& applicationFolder) {

@@ -8,16 +8,17 @@
 //   anything else             -> unchanged (relative to the working folder,
 //                                or absolute)
 //
-// The application folder is the folder of the running program file
-// (readlink of /proc/self/exe), "/"-separated, without a trailing "/". Its
-// name is kept through the lossless file-name codec (filename.h), so that
-// mapped paths reach the same bytes on disk for any folder name.
+// The application folder is the folder of the running program file (from
+// the platform, platform_files.h), "/"-separated, without a trailing "/".
+// On POSIX systems its name is kept through the lossless file-name codec
+// (filename.h), so that mapped paths reach the same bytes on disk for any
+// folder name; on Windows it is the UTF-16 name itself.
 // Mapping does not normalise: "tolvar://data/../x" leaves the data folder,
 // as the game's own data paths may.
 //
 // Threading: every function may run on any thread. The cached folder is
 // computed once under the language's static-initialisation guard and kept
-// as bytes; each call returns a String of its own, so no reference count is
+// as units; each call returns a String of its own, so no reference count is
 // shared between threads.
 #pragma once
 

@@ -6,8 +6,6 @@
 // the process is already lost and the report is worth the risk.
 #include "runtime/lang/errors.h"
 
-#include <unistd.h>
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +15,7 @@
 #include "runtime/lang/game.h"
 #include "runtime/lang/gc.h"
 #include "runtime/lang/object.h"
+#include "runtime/lang/platform_console.h"
 
 const char* dbg_info = nullptr;
 String dbg_exstack;
@@ -125,7 +124,7 @@ void dbg_stop() {
     // player who started the game from a shell, not a debugger: waiting for
     // it would freeze the window, so the error ends the process as it does
     // when nothing is attached.
-    if (isatty(STDIN_FILENO)) std::exit(-1);
+    if (zq_StdinIsTerminal()) std::exit(-1);
 
     for (;;) {
         char line[256];
@@ -194,23 +193,4 @@ void sighandler(int signal) {
             break;
     }
     dbg_error(message);
-}
-
-void zq_InstallSignalHandlers() {
-    // A stack overflow faults on the guard page with no stack left for the
-    // handler; the alternate stack lets it report the error all the same.
-    static char alternateStack[64 * 1024];
-    stack_t stack{};
-    stack.ss_sp = alternateStack;
-    stack.ss_size = sizeof alternateStack;
-    sigaltstack(&stack, nullptr);
-
-    struct sigaction action {};
-    action.sa_handler = sighandler;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_ONSTACK;
-    for (int signal : {SIGSEGV, SIGILL, SIGFPE}) sigaction(signal, &action, nullptr);
-
-    // A console stream whose reader went away must not kill the process.
-    std::signal(SIGPIPE, SIG_IGN);
 }

@@ -16,6 +16,7 @@
 // installed).
 #pragma once
 
+#include "runtime/lang/platform_console.h"
 #include "runtime/lang/string.h"
 
 // [SECTION] Printing ---------------------------------------------------------
@@ -86,7 +87,5 @@ void sighandler(int signal);
 // exit-time clean-up (the audio device's, for one) must not touch devices
 // whose state the fault may have left broken.
 bool zqCrashing();
-// Installs sighandler for SIGSEGV, SIGILL and SIGFPE (on an alternate signal
-// stack, so that a stack overflow is reported too) and ignores SIGPIPE. The
-// host calls it once at start-up, on the main thread.
-void zq_InstallSignalHandlers();
+// The handlers are installed by zq_InstallSignalHandlers (platform_console.h),
+// once at start-up, on the main thread.

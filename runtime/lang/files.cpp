@@ -10,14 +10,15 @@
 
 #include "runtime/lang/filename.h"
 #include "runtime/lang/game.h"
+#include "runtime/lang/platform_files.h"
 #include "runtime/lang/readstream.h"
 
 std::FILE* ZqGame::OpenFile(String path, String mode) {
     String mapped = PathToFilePath(path);
-    std::string file, how;
-    // A unit 0 would cut the name short and open some other file.
-    if (mapped.IsEmpty() || !zq_FileNameBytes(mapped, file) || !zq_FileNameBytes(mode, how)) return nullptr;
-    return std::fopen(file.c_str(), how.c_str());
+    std::string how;
+    // A unit 0 would cut the mode short.
+    if (mapped.IsEmpty() || !zq_FileNameBytes(mode, how)) return nullptr;
+    return zq_OpenFileName(mapped, how.c_str());
 }
 
 String ZqGame::LoadString(String path) {

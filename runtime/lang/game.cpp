@@ -4,6 +4,8 @@
 
 #include <ctime>
 
+#include "runtime/lang/platform_console.h"
+
 ZqGame* ZqGame::_game = nullptr;
 int glfwGraphicsSeq = 0;
 int zq_app__devWidth = 0;
@@ -27,7 +29,7 @@ void ZqGame::gc_collect() {
 void ZqGame::GetDate(Array<int> date) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
+    zq_LocalTime(now, local);
     int fields[7] = {
         local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, 0};
     for (int i = 0; i < date.Length() && i < 7; ++i) date[i] = fields[i];

@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
+#include <string>
 
 #include "graphics/image_file.h"
 #include "runtime/glfw2/glfw2.h"
@@ -24,11 +26,15 @@ unsigned char* TestHost::LoadImageData(String path, int* width, int* height, int
 TestHost* InstallTestRuntime() {
     static TestHost* host = [] {
         auto* h = new TestHost();
-        // The application folder holds "data"; a fresh one per process.
-        char pattern[] = "/tmp/tolvar_graphics_XXXXXX";
-        const char* root = mkdtemp(pattern);
-        if (!root) std::abort();
-        h->appFolder = root;
+        // The application folder holds "data"; a fresh one per process (a
+        // name no other folder has, made with create_directory's answer).
+        namespace fs = std::filesystem;
+        std::random_device random;
+        fs::path root;
+        do {
+            root = fs::temp_directory_path() / ("tolvar_graphics_" + std::to_string(random()));
+        } while (!fs::create_directory(root));
+        h->appFolder = root.generic_string();
         h->dataFolder = h->appFolder + "/data";
         std::filesystem::create_directories(h->dataFolder);
         ZqGame::_game = h;

@@ -45,7 +45,7 @@ TEST(DataBufferLife, NewAllocatesOnceOnly) {
     c_DataBuffer* buffer = gc_new<c_DataBuffer>()->m_new(16);
     EXPECT_NE(buffer->data, nullptr);
     EXPECT_EQ(buffer->length, 16);
-    EXPECT_EXIT((no_debugger(), buffer->m_new(8)), testing::ExitedWithCode(255),
+    EXPECT_EXIT((no_debugger(), buffer->m_new(8)), testing::ExitedWithCode(TOLVAR_FATAL_EXIT_STATUS),
                 "Tolvar Runtime Error : Allocate DataBuffer failed");
     EXPECT_FALSE(buffer->_New(4));
     buffer->Discard();
@@ -169,7 +169,8 @@ TEST(DataBufferStrings, PeekDecodesOrFallsBackToSignedBytes) {
 TEST(DataBufferStrings, UnknownEncodingIsARuntimeError) {
     c_DataBuffer* buffer = buffer_of({0, 0});
     EXPECT_EXIT((no_debugger(), buffer->p_PokeString(0, String("a"), String("latin1"))),
-                testing::ExitedWithCode(255), "Tolvar Runtime Error : Invalid string encoding:latin1");
-    EXPECT_EXIT((no_debugger(), buffer->p_PeekString(0, 1, String("UTF8"))), testing::ExitedWithCode(255),
-                "Invalid string encoding:UTF8");
+                testing::ExitedWithCode(TOLVAR_FATAL_EXIT_STATUS),
+                "Tolvar Runtime Error : Invalid string encoding:latin1");
+    EXPECT_EXIT((no_debugger(), buffer->p_PeekString(0, 1, String("UTF8"))),
+                testing::ExitedWithCode(TOLVAR_FATAL_EXIT_STATUS), "Invalid string encoding:UTF8");
 }

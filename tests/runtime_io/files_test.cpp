@@ -34,6 +34,26 @@ void write_file(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// In a child process: permission checks that root would bypass must hold,
+// so root carries on as the unprivileged user "nobody" (exit code 90 when it
+// cannot). Other users keep their own identity.
+void become_unprivileged() {
+    if (geteuid() != 0) return;
+    passwd* nobody = getpwnam("nobody");
+    if (!nobody || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) std::_Exit(90);
+}
+
+// The result of one save made by an unprivileged child process.
+int unprivileged_save(ZqGame& host, const char* text) {
+    ChildResult save = RunChild([&] {
+        become_unprivileged();
+        int result = host.SaveState(String(text));
+        std::_Exit(result == 0 ? 0 : result == -1 ? 1 : result == -2 ? 2 : 3);
+    });
+    if (!save.exited || save.code == 90) return 90;
+    return save.code <= 2 ? -save.code : 3;
+}
+
 class InWorkFolder : public testing::Test {
   protected:
     void SetUp() override {
@@ -125,19 +145,45 @@ TEST_F(InWorkFolder, EmptyStateLeavesAnEmptyFile) {
 // [Rule] a failed save leaves the previous file as it was ------------------
 
 TEST_F(InWorkFolder, SaveIntoAnUnwritableFolderFailsAndKeepsTheOldFile) {
+    // The folder refuses a temporary and the state file (the test's own,
+    // mode 0644) may not be written either.
     ASSERT_EQ(host_.SaveState(String("old state")), 0);
     chmod(folder_.c_str(), 0555);
-    ChildResult save = RunChild([this] {
-        // Root ignores folder permissions: save as an ordinary user.
-        if (geteuid() == 0) {
-            passwd* nobody = getpwnam("nobody");
-            if (!nobody || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) std::_Exit(90);
-        }
-        std::_Exit(host_.SaveState(String("new state")) == -1 ? 0 : 91);
-    });
+    EXPECT_EQ(unprivileged_save(host_, "new state"), -1);
     chmod(folder_.c_str(), 0755);
-    EXPECT_EQ(save.code, 0);
     EXPECT_EQ(read_file(".tolvarstate"), "old state");
+    EXPECT_EQ(stray_files(), 0);
+}
+
+TEST_F(InWorkFolder, ReadOnlyFolderWithAWritableStateFileRewritesItInPlace) {
+    // A shared or managed folder: no new file may be made there, but the
+    // state file itself is writable.
+    ASSERT_EQ(host_.SaveState(String("an old state that is longer")), 0);
+    chmod(".tolvarstate", 0666);
+    chmod(folder_.c_str(), 0555);
+    EXPECT_EQ(unprivileged_save(host_, "new state"), 0);
+    chmod(folder_.c_str(), 0755);
+    EXPECT_EQ(read_file(".tolvarstate"), "new state");
+    EXPECT_EQ(stray_files(), 0);
+
+    // Without a state file there is nothing to rewrite: the save fails.
+    fs::remove(".tolvarstate");
+    chmod(folder_.c_str(), 0555);
+    EXPECT_EQ(unprivileged_save(host_, "new state"), -1);
+    chmod(folder_.c_str(), 0755);
+    EXPECT_FALSE(fs::exists(".tolvarstate"));
+    EXPECT_EQ(stray_files(), 0);
+}
+
+TEST_F(InWorkFolder, ReadOnlyStateFileIsLeftAlone) {
+    // The folder would take a temporary; the player's read-only state file
+    // says "do not change this".
+    ASSERT_EQ(host_.SaveState(String("old state")), 0);
+    chmod(".tolvarstate", 0444);
+    chmod(folder_.c_str(), 0777);
+    EXPECT_EQ(unprivileged_save(host_, "new state"), -1);
+    EXPECT_EQ(read_file(".tolvarstate"), "old state");
+    EXPECT_EQ(fs::status(".tolvarstate").permissions(), fs::perms(0444));
     EXPECT_EQ(stray_files(), 0);
 }
 

@@ -1,5 +1,5 @@
-// ZqGlfwGame::OpenUrl: hands a URL to the desktop's opener, xdg-open, in a
-// process of its own.
+// ZqGlfwGame::OpenUrl on POSIX systems (open_url_windows.cpp is the Windows
+// one): hands a URL to the desktop's opener, xdg-open, in a process of its own.
 //
 // No shell is involved: the URL is one argument of execvp, so no character
 // in it is interpreted. The opener runs in a grandchild that is re-parented
