@@ -65,6 +65,7 @@ set(TOLVAR_WINDOWS_SKIPPED_TESTS
   audio_files audio_device audio_sources audio_mix audio_no_device
   # POSIX sockets in the tests' own peers and probes
   net_socket net_thread net_async net_http net_http_stress game_end_stats_test
+  game_end_stats_host_test
   # they use the developer tools, which are built for Linux only
   game_levels_tool_test game_levels_json_parses game_autoplay_test
 )
