@@ -62,7 +62,7 @@ set(TOLVAR_WINDOWS_SKIPPED_TESTS
   runtime_io_errors runtime_io_files runtime_io_datapath runtime_gc_verify_test
   net_connect_close net_http_peer graphics_fatal_test
   # POSIX temporary folders, environment and file times in their helpers
-  audio_files audio_device audio_sources audio_mix audio_no_device
+  audio_files audio_device audio_sources audio_mix audio_no_device audio_exit
   # POSIX sockets in the tests' own peers and probes
   net_socket net_thread net_async net_http net_http_stress game_end_stats_test
   game_end_stats_host_test

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -278,8 +279,10 @@ TEST(LoadString, AHugeStateFileLoadsItsSaveFromTheHeadAlone) {
     extra.reserve(50u << 20);
     while (extra.size() < (50u << 20)) extra += "1234567|";
 
-    char pattern[] = "/tmp/tolvar_hugestate_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    // A folder of the test's own, made portably (the suite also runs on Windows).
+    const std::filesystem::path pattern = std::filesystem::temp_directory_path() /
+                                          ("tolvar_hugestate_" + std::to_string(std::random_device{}()));
+    ASSERT_TRUE(std::filesystem::create_directory(pattern));
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(pattern);
     std::ofstream(".tolvarstate", std::ios::binary) << save << extra;
