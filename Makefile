@@ -6,7 +6,7 @@ BUILD  := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 SOAK_SECONDS ?= 600
 
-.PHONY: all deps configure build run showcase test package bench fuzz soak format clean windows test-windows
+.PHONY: all deps configure build run showcase test package bench fuzz soak format clean windows test-windows web serve-web test-web
 
 all: build
 
@@ -54,6 +54,20 @@ test-windows:
 	@scripts/install-deps windows
 	@scripts/build-windows tests
 	@scripts/test-windows
+
+# The browser build in build/web (README, "Browser"), a local server for
+# it, and its tests: the suites under Node and the page in headless Chromium.
+web:
+	@scripts/install-deps web
+	@scripts/build-web
+
+serve-web: web
+	@scripts/serve-web
+
+test-web:
+	@scripts/install-deps web
+	@scripts/build-web tests
+	@scripts/test-web
 
 soak: deps
 	@scripts/soak $(SOAK_SECONDS)

@@ -3,12 +3,25 @@
 include_guard(GLOBAL)
 
 # The platform whose files each subsystem builds: its platform functions are
-# listed in one header and defined in <name>_${TOLVAR_PLATFORM}.cpp, one file
-# per platform (posix or windows).
-if(WIN32)
+# listed in one header and defined in one file per platform, selected here:
+#   TOLVAR_PLATFORM  posix | windows | web   where all three differ
+#                    (<name>_${TOLVAR_PLATFORM}.cpp)
+#   TOLVAR_OS        posix | windows         the C library and system calls;
+#                    the browser build's (Emscripten's) are POSIX
+#   TOLVAR_HOST      desktop | web           who owns the window and the
+#                    frame loop: the program, or the browser's page
+if(EMSCRIPTEN)
+  set(TOLVAR_PLATFORM web)
+  set(TOLVAR_OS posix)
+  set(TOLVAR_HOST web)
+elseif(WIN32)
   set(TOLVAR_PLATFORM windows)
+  set(TOLVAR_OS windows)
+  set(TOLVAR_HOST desktop)
 else()
   set(TOLVAR_PLATFORM posix)
+  set(TOLVAR_OS posix)
+  set(TOLVAR_HOST desktop)
 endif()
 
 # tolvar_add_subdirectories(): add every direct sub-folder holding a
@@ -30,14 +43,17 @@ endfunction()
 # another SERIAL test, for tests that depend on window focus.
 function(tolvar_test name)
   cmake_parse_arguments(T "DISPLAY;SERIAL" "TIMEOUT" "LABELS;SOURCES;LIBS;ENV" ${ARGN})
-  if(WIN32)
-    if(name IN_LIST TOLVAR_WINDOWS_SKIPPED_TESTS)
-      return()
-    endif()
+  if(WIN32 AND name IN_LIST TOLVAR_WINDOWS_SKIPPED_TESTS)
+    return()
+  endif()
+  if(EMSCRIPTEN AND name IN_LIST TOLVAR_WEB_SKIPPED_TESTS)
+    return()
   endif()
   add_executable(${name} ${T_SOURCES})
   if(WIN32)
     add_dependencies(windows_tests ${name})
+  elseif(EMSCRIPTEN)
+    add_dependencies(web_tests ${name})
   endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name})

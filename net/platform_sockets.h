@@ -3,9 +3,10 @@
 // file, selected by the build:
 //   platform_sockets_posix.cpp    BSD sockets
 //   platform_sockets_windows.cpp  Windows sockets 2.2
+//   platform_sockets_web.cpp      the browser: none, every call fails
 // and declares the system's address types in a header that the build names
 // as TOLVAR_SOCKET_TYPES_H:
-//   socket_types_posix.h / socket_types_windows.h
+//   socket_types_posix.h (the browser's too) / socket_types_windows.h
 // each giving sockaddr_in, socklen_t, getaddrinfo, the byte-order helpers,
 // the handle type zq_sockfd and ZQ_NO_SOCKET (no socket).
 //

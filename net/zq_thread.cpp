@@ -1,13 +1,13 @@
-// ZqThread over std::thread. A started thread object is a collector root
-// until the main thread has seen it finish, so the detached body can never
-// run on a freed object even when the program dropped its last reference.
+// ZqThread over the platform's threads (platform_threads.h). A started
+// thread object is a collector root until the main thread has seen it
+// finish, so the detached body can never run on a freed object even when
+// the program dropped its last reference.
 #include "net/zq_thread.h"
 
 #include <cstdlib>
-#include <system_error>
-#include <thread>
 #include <vector>
 
+#include "net/platform_threads.h"
 #include "runtime/lang/errors.h"
 
 namespace {
@@ -47,14 +47,12 @@ void ZqThread::Start() {
         rooted = true;
         zq_thread__started.push_back(this);
     }
-    try {
-        // Thread creation orders everything written above before the body.
-        std::thread([this] {
-            Run__UNSAFE__();
-            // Last touch of the object by this thread.
-            running.store(2, std::memory_order_release);
-        }).detach();
-    } catch (const std::system_error&) {
+    bool started = zq_RunDetached([this] {
+        Run__UNSAFE__();
+        // Last touch of the object by this thread.
+        running.store(2, std::memory_order_release);
+    });
+    if (!started) {
         zqPrint(String("CreateThread failed!"));
         std::exit(-1);
     }

@@ -38,6 +38,23 @@ float TriggerDepth(float v3) {
 
 }  // namespace
 
+bool GamepadFromStandardLayout(const float* axes, int axisCount, const unsigned char* buttons,
+                               int buttonCount, GamepadState& state) {
+    // Source standard-layout button of each v3 button, in v3 order.
+    constexpr int kStandardSource[15] = {0, 1, 2, 3, 4, 5, 8, 9, 16, 10, 11, 12, 15, 13, 14};
+    constexpr int kStandardLeftTrigger = 6;
+    constexpr int kStandardRightTrigger = 7;
+    if (axisCount < 4 || buttonCount < 16) return false;
+    for (int i = 0; i < 15; ++i) {
+        int source = kStandardSource[i];
+        state.buttons[i] = source < buttonCount && buttons[source] ? 1 : 0;
+    }
+    for (int i = 0; i < 4; ++i) state.axes[i] = axes[i];
+    state.axes[kLeftTrigger] = buttons[kStandardLeftTrigger] ? 1.0f : -1.0f;
+    state.axes[kRightTrigger] = buttons[kStandardRightTrigger] ? 1.0f : -1.0f;
+    return true;
+}
+
 void ShapeGamepad(const GamepadState& in, float axes[kGamepadAxes], unsigned char buttons[kGamepadButtons]) {
     axes[0] = in.axes[kLeftX];
     axes[1] = -in.axes[kLeftY];

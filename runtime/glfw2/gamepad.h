@@ -28,6 +28,16 @@ struct GamepadState {
     float axes[6];
 };
 
+// A pad in the browser's "standard" layout, read through the raw joystick
+// calls (buttons 0 south, 1 east, 2 west, 3 north, 4 and 5 shoulders, 6 and
+// 7 triggers, 8 back, 9 start, 10 and 11 stick presses, 12 to 15 d-pad up,
+// down, left, right, 16 guide; axes left X, left Y, right X, right Y, down
+// positive), as a GLFW 3.3 gamepad state. A trigger reads fully pressed or
+// released. False, with the state untouched, when the pad reports fewer than
+// 4 axes or 16 buttons.
+bool GamepadFromStandardLayout(const float* axes, int axisCount, const unsigned char* buttons,
+                               int buttonCount, GamepadState& state);
+
 // Fills kGamepadAxes axes and kGamepadButtons buttons (GLFW_PRESS or
 // GLFW_RELEASE) in the v2 shape above.
 void ShapeGamepad(const GamepadState& in, float axes[kGamepadAxes], unsigned char buttons[kGamepadButtons]);

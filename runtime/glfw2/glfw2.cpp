@@ -1,4 +1,6 @@
-// The v2 calls over GLFW 3.3 (contract and limits in glfw2.h).
+// The v2 calls over GLFW 3 (contract and limits in glfw2.h): 3.3 on the
+// desktop, Emscripten's 3.2 in the browser; where the two differ, the
+// layer asks glfw2_platform.h.
 //
 // Index
 //   [SECTION] State            the one window, hints, switches, callbacks, clock
@@ -25,6 +27,7 @@ constexpr int kV2RefreshRate = glfw2::GLFW_REFRESH_RATE;
 #include <thread>
 
 #include "runtime/glfw2/gamepad.h"
+#include "runtime/glfw2/glfw2_platform.h"
 #include "runtime/glfw2/keymap.h"
 
 namespace glfw2 {
@@ -160,7 +163,7 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
     ::glfwWindowHint(GLFW_SAMPLES, std::max(hints.fsaaSamples, 0));
     ::glfwWindowHint(GLFW_REFRESH_RATE, bits(hints.refreshRate, GLFW_DONT_CARE));
 
-    GLFWmonitor* monitor = mode == GLFW_FULLSCREEN ? ::glfwGetPrimaryMonitor() : nullptr;
+    GLFWmonitor* monitor = platform::MonitorForMode(mode == GLFW_FULLSCREEN);
     g.window = ::glfwCreateWindow(std::max(width, 1), std::max(height, 1), g.title.c_str(), monitor, nullptr);
     if (!g.window) return 0;
     ::glfwMakeContextCurrent(g.window);
@@ -197,7 +200,7 @@ void glfwSetWindowPos(int x, int y) {
 
 void glfwGetWindowSize(int* width, int* height) {
     int w = 0, h = 0;
-    if (g.window) ::glfwGetWindowSize(g.window, &w, &h);
+    if (g.window) platform::WindowSize(g.window, &w, &h);
     if (width) *width = w;
     if (height) *height = h;
 }
@@ -206,7 +209,7 @@ int glfwGetWindowParam(int param) {
     if (!g.window) return 0;
     bool iconified = ::glfwGetWindowAttrib(g.window, GLFW_ICONIFIED) != 0;
     if (param == GLFW_OPENED) return ::glfwWindowShouldClose(g.window) ? 0 : 1;
-    if (param == GLFW_ACTIVE) return ::glfwGetWindowAttrib(g.window, GLFW_FOCUSED) && !iconified ? 1 : 0;
+    if (param == GLFW_ACTIVE) return platform::WindowActive(g.window) && !iconified ? 1 : 0;
     if (param == kV2Iconified) return iconified ? 1 : 0;
     return 0;
 }
@@ -311,18 +314,15 @@ void glfwGetDesktopMode(GLFWvidmode* mode) {
 
 // A recognised gamepad's state in the v2 shape; false when joy is none.
 static bool ReadGamepad(int joy, float axes[kGamepadAxes], unsigned char buttons[kGamepadButtons]) {
-    ::GLFWgamepadstate v3;
-    if (!::glfwJoystickIsGamepad(joy) || !::glfwGetGamepadState(joy, &v3)) return false;
     GamepadState state;
-    std::copy(v3.buttons, v3.buttons + 15, state.buttons);
-    std::copy(v3.axes, v3.axes + 6, state.axes);
+    if (!platform::ReadGamepad(joy, state)) return false;
     ShapeGamepad(state, axes, buttons);
     return true;
 }
 
 int glfwGetJoystickParam(int joy, int param) {
     if (!ValidJoystick(joy) || !::glfwJoystickPresent(joy)) return 0;
-    bool gamepad = ::glfwJoystickIsGamepad(joy);
+    bool gamepad = platform::IsGamepad(joy);
     int count = 0;
     if (param == GLFW_PRESENT) return 1;
     if (param == GLFW_AXES) {

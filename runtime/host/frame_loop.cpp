@@ -1,14 +1,12 @@
-// The frame loop of ZqGlfwGame: wall-clock time into render and update
-// calls at the rate the application asks for.
+// The frame loop's pass, shared by every host kind: wall-clock time into
+// render and update calls at the rate the application asks for. Who repeats
+// the pass is the host kind's own (host_platform.h): a blocking loop on the
+// desktop, the browser's animation frames on the web.
 //
 // Each pass renders once and then makes 1 to 4 updates; ahead of schedule
-// it sleeps, behind it catches up with at most 4 updates and forgets the
-// rest. While suspended (window unfocused or iconified) it blocks in
-// glfwWaitEvents, renders once per wake-up and makes no updates.
-//
-// If the first window cannot be opened there is no OpenGL context for the
-// devices; SetGlfwWindow then prints "glfwOpenWindow failed" and ends the
-// process with exit code -1 before the game starts.
+// it waits, behind it catches up with at most 4 updates and forgets the
+// rest. While suspended (window unfocused or iconified, tab hidden) it waits
+// for events, renders once per wake-up and makes no updates.
 
 #include "runtime/glfw2/glfw2.h"
 #include "runtime/host/glfw_game.h"
@@ -20,48 +18,40 @@ namespace {
 constexpr int kMaxUpdatesPerFrame = 4;
 }
 
-void ZqGlfwGame::Run() {
-    // Every run starts in a 640 x 480 window (or ends here without one).
-    SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
-    // The application's OnCreate runs here and usually sets the update rate.
-    StartGame();
+void ZqGlfwGame::RunFrame() {
+    // Draw the frame and show it.
+    RenderGame();
+    glfwSwapBuffers();
+    zqScreenStatsSwapped();
 
-    while (glfwGetWindowParam(GLFW_OPENED)) {
-        // Draw the frame and show it.
-        RenderGame();
-        glfwSwapBuffers();
-        zqScreenStatsSwapped();
+    WaitForNextUpdate();
 
-        // Ahead of schedule: sleep until the next update is due rather than spin.
-        if (nextUpdate != 0) {
-            double delay = nextUpdate - glfwGetTime();
-            if (delay > 0) glfwSleep(delay);
-        }
-
-        // The window callbacks run here; while suspended nothing is due, so block.
-        if (suspended) {
-            glfwWaitEvents();
-        } else {
-            glfwPollEvents();
-        }
-
-        // Focus alone decides suspension; either change restarts the schedule.
-        if (glfwGetWindowParam(GLFW_ACTIVE)) {
-            if (suspended) {
-                ResumeGame();
-                nextUpdate = 0;
-            }
-        } else if (!suspended) {
-            SuspendGame();
-            nextUpdate = 0;
-        }
-        // No updates while suspended; the next pass renders again.
-        if (suspended) continue;
-
-        RunUpdates();
+    // The window callbacks run here; while suspended nothing is due, so block.
+    if (suspended) {
+        glfwWaitEvents();
+    } else {
+        glfwPollEvents();
     }
+
+    FollowFocus();
+    // No updates while suspended; the next pass renders again.
+    if (suspended) return;
+
+    RunUpdates();
 }
 
+void ZqGlfwGame::FollowFocus() {
+    // Focus alone decides suspension; either change restarts the schedule.
+    if (glfwGetWindowParam(GLFW_ACTIVE)) {
+        if (suspended) {
+            ResumeGame();
+            nextUpdate = 0;
+        }
+    } else if (!suspended) {
+        SuspendGame();
+        nextUpdate = 0;
+    }
+}
 void ZqGlfwGame::RunUpdates() {
     // Rate 0: exactly one update per rendered frame.
     if (updateRate == 0) {

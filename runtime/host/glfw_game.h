@@ -1,4 +1,5 @@
-// ZqGlfwGame: the desktop host over the GLFW-2 layer. It owns the window
+// ZqGlfwGame: the host over the GLFW-2 layer, on the desktop and in the
+// browser (host_platform.h lists what differs). It owns the window
 // and its callbacks, the frame loop (Run), the timing and the platform
 // services that the framework reads (time, window size, video modes, swap
 // interval, cursor, URLs, paths, joysticks).
@@ -75,15 +76,29 @@ class ZqGlfwGame : public ZqGame {
     virtual Array<ZqGlfwVideoMode*> GetGlfwVideoModes();
     // Opens the first window, starts the game and runs the frame loop until
     // the window is closed. Ends the process with exit code -1 ("glfwOpenWindow
-    // failed") when the first window cannot be opened.
+    // failed") when the first window cannot be opened. On the web the
+    // browser runs the loop and Run never returns (host_web.cpp).
     virtual void Run();
+    // One pass of the frame loop: render, wait for the next update, events,
+    // focus, then 1 to 4 updates (frame_loop.cpp).
+    void RunFrame();
+    // Suspends or resumes the game as the window's focus (a tab's
+    // visibility on the web) says.
+    void FollowFocus();
 
   protected:
     // One glfwOpenWindow with this host's hints; whether a window opened.
     virtual bool OpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
                             int depthBits, int stencilBits, bool fullscreen);
 
+    // After a window opened: swap interval, switches, title and the event
+    // callbacks; a new OpenGL context (glfwGraphicsSeq grows).
+    void PrepareOpenedWindow(bool fullscreen);
+
   private:
+    // Step 2 of a pass: the desktop sleeps until the next update is due; the
+    // browser's animation frames pace the web's passes.
+    void WaitForNextUpdate();
     // Key-up events for every key GLFW reports held, so none stays down
     // across a window change.
     void ReleaseHeldKeys();

@@ -39,6 +39,10 @@ const char* zq_app_ScreenName() {
     return screenName;
 }
 
+std::string zqScreenStatsReport() {
+    return ProcessStats().Report();
+}
+
 void zqScreenStatsSwapped() {
     if (!zqOptions().stats) return;
     static bool registered = false;

@@ -37,6 +37,9 @@ const char* zq_app_ScreenName();
 // Called by the frame loop right after each buffer swap. The first call
 // with --stats given registers the report at exit.
 void zqScreenStatsSwapped();
+// The report so far (empty without --stats): for a run that never exits,
+// such as the browser's page.
+std::string zqScreenStatsReport();
 
 // The collector behind it, with the clock and the sizes passed in, so that
 // it can be driven directly.

@@ -1,11 +1,9 @@
-// The window of ZqGlfwGame: opening and re-opening it, and the callbacks
-// that turn GLFW's window events into the host's event methods.
-#include <cstdlib>
-
+// The window of ZqGlfwGame: opening it, the callbacks that turn GLFW's
+// window events into the host's event methods, and its size. Re-opening it
+// (SetGlfwWindow) is the host kind's own: host_desktop.cpp, host_web.cpp.
 #include "input/keys.h"
 #include "runtime/glfw2/glfw2.h"
 #include "runtime/host/glfw_game.h"
-#include "runtime/lang/errors.h"
 
 using namespace glfw2;
 
@@ -84,39 +82,9 @@ bool ZqGlfwGame::OpenWindow(int width, int height, int redBits, int greenBits, i
                           fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW) != 0;
 }
 
-void ZqGlfwGame::SetGlfwWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
-                               int depthBits, int stencilBits, bool fullscreen) {
-    ReleaseHeldKeys();
-    ReleaseHeldMouseButtons();
-    GLFWvidmode desktop;
-    glfwGetDesktopMode(&desktop);
-    glfwCloseWindow();
-
-    bool opened = OpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits, stencilBits,
-                             fullscreen);
-    // A mode the display refuses falls back to the last windowed size; the
-    // game cannot go on without an OpenGL context, so failing that too ends
-    // the process as a failed first window does.
-    if (!opened && (fullscreen || width != windowedWidth || height != windowedHeight)) {
-        fullscreen = false;
-        width = windowedWidth;
-        height = windowedHeight;
-        opened =
-            OpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits, stencilBits, false);
-    }
-    if (!opened) {
-        zqPrint("glfwOpenWindow failed");
-        glfwTerminate();
-        std::exit(-1);
-    }
+void ZqGlfwGame::PrepareOpenedWindow(bool fullscreen) {
     ++glfwGraphicsSeq;
-    if (!fullscreen) {
-        windowedWidth = width;
-        windowedHeight = height;
-        glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
-        glfwSetWindowTitle(kWindowTitle);
-    }
-
+    if (!fullscreen) glfwSetWindowTitle(kWindowTitle);
     if (swapInterval >= 0) glfwSwapInterval(swapInterval);
     glfwEnable(GLFW_KEY_REPEAT);
     glfwDisable(GLFW_AUTO_POLL_EVENTS);  // only the frame loop polls

@@ -3,6 +3,7 @@
 
 #include "runtime/host/app.h"
 #include "runtime/host/game_delegate.h"
+#include "runtime/host/host_platform.h"
 #include "runtime/lang/containers.h"
 #include "runtime/lang/errors.h"
 
@@ -29,6 +30,8 @@ void zq_app_InitGlobals(ZqGame* host) {
 }
 
 void zq_app_EndApp() {
+    // A browser tab has no process of its own to end: closing it is quitting.
+    if (!zqHostCanQuit()) return;
     zqError(String());
 }
 

@@ -29,8 +29,9 @@ extern c_DisplayMode* zq_app__desktopMode;          // null until the game start
 void zq_app_InitGlobals(ZqGame* host);
 
 // Ends the application: the runtime error with the empty message, which
-// exits with code 0.
-[[noreturn]] void zq_app_EndApp();
+// exits with code 0. In a browser tab there is no process to end and it
+// returns at once (host_platform.h).
+void zq_app_EndApp();
 String zq_app_LoadState();
 // Writes the state through the host; a failed save is silent.
 void zq_app_SaveState(String state);

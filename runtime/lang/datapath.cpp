@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/lang/platform_files.h"
+#include "runtime/lang/platform_process.h"
 
 namespace {
 

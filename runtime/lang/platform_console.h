@@ -4,6 +4,7 @@
 // platform defines all of it in one file, selected by the build:
 //   platform_console_posix.cpp    Linux and other POSIX systems
 //   platform_console_windows.cpp  Windows
+//   platform_console_web.cpp      the browser
 //
 // Threading: main thread, at start-up, except zq_StdinIsTerminal and
 // zq_LocalTime (any thread).

@@ -1,7 +1,8 @@
 // The platform's part of files, data paths and the saved state: the one
 // list of what a platform provides to the language runtime's file code.
 // Each platform defines all of it in one file, selected by the build:
-//   platform_files_posix.cpp    Linux and other POSIX systems
+//   platform_files_posix.cpp    Linux and other POSIX systems, the
+//                               browser's file system included
 //   platform_files_windows.cpp  Windows
 //
 // File names are given as text (String). On POSIX systems they reach the
@@ -10,7 +11,7 @@
 // names (its target and temporaries) are kept as bytes of that codec, so
 // that the portable save algorithm (state_file.cpp) can build them.
 //
-// Threading: zq_OpenFileName and zq_ProgramPath may run on any thread; the
+// Threading: zq_OpenFileName may run on any thread; the
 // state-file functions run on the main thread.
 #pragma once
 
@@ -36,10 +37,6 @@ struct zq_FileFacts {
 };
 // False when the name is not an existing regular file.
 bool zq_FileFactsOf(const String& name, zq_FileFacts& facts);
-
-// The running program's full path with "/" as the separator; empty when
-// the platform cannot tell.
-String zq_ProgramPath();
 
 // [SECTION] Saved-state file -----------------------------------------------
 

@@ -1,9 +1,8 @@
-// Files, data paths and the saved state on POSIX systems (the list is in
+// Files and the saved state on POSIX systems, the browser's included (the list is in
 // platform_files.h).
 //
 //   file names      the bytes of the lossless codec, opened with fopen
 //   file facts      stat
-//   program path    readlink("/proc/self/exe")
 //   state target    "./.tolvarstate" with its symbolic links followed, so a
 //                   player's link to saves kept elsewhere stays a link
 //   temporaries     "<target>.<process id>.tmp", created with the target's
@@ -67,21 +66,6 @@ bool zq_FileFactsOf(const String& name, zq_FileFacts& facts) {
     return true;
 }
 
-String zq_ProgramPath() {
-    std::string path(4096, '\0');
-    for (;;) {
-        ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
-        if (n < 0) return String();
-        if (static_cast<size_t>(n) < path.size()) {
-            path.resize(static_cast<size_t>(n));
-            return zq_FileNameText(path);
-        }
-        // Possibly truncated: try again with more room (paths are bounded
-        // by the kernel, so this ends).
-        if (path.size() >= (1u << 20)) return String();
-        path.resize(path.size() * 2);
-    }
-}
 
 // [SECTION] Saved-state file -----------------------------------------------
 

@@ -5,7 +5,6 @@
 //                   folders named with any characters (accents, emoji) work
 //   file facts      GetFileInformationByHandle: volume serial, file index,
 //                   size and last write time
-//   program path    GetModuleFileNameW of the program, "\" turned into "/"
 //   state target    "./.tolvarstate" itself (links are not followed)
 //   temporaries     "<target>.<process id>.tmp"; those of ended processes
 //                   are removed
@@ -93,23 +92,6 @@ bool zq_FileFactsOf(const String& name, zq_FileFacts& facts) {
     return true;
 }
 
-String zq_ProgramPath() {
-    // Long paths exceed MAX_PATH: grow until the whole name fits.
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return String();
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        if (path.size() >= 32768) return String();
-        path.resize(path.size() * 2);
-    }
-    for (wchar_t& unit : path)
-        if (unit == L'\\') unit = L'/';
-    return String(std::u16string_view(reinterpret_cast<const char16_t*>(path.data()), path.size()));
-}
 
 // [SECTION] Saved-state file -----------------------------------------------
 

@@ -30,6 +30,7 @@
 #include "runtime/lang/filename.h"
 #include "runtime/lang/game.h"
 #include "runtime/lang/platform_files.h"
+#include "runtime/lang/platform_process.h"
 #include "runtime/lang/readstream.h"
 
 namespace {
@@ -67,7 +68,10 @@ String ZqGame::LoadState() {
     return String::FromFileBytes(bytes.data(), static_cast<int>(bytes.size()));
 }
 
-int ZqGame::SaveState(String state) {
+namespace {
+
+// The save itself: 0 saved, -1 refused or not replaced, -2 not written whole.
+int save_state_file(const String& state) {
     std::string target = zq_StateFileTarget(kStatePath);
     zq_RemoveStaleTemporaries(target);
     if (zq_IsReadOnlyFile(target)) return -1;
@@ -86,4 +90,12 @@ int ZqGame::SaveState(String state) {
         return -1;
     }
     return 0;
+}
+
+}  // namespace
+
+int ZqGame::SaveState(String state) {
+    int result = save_state_file(state);
+    if (result == 0) zq_PersistSavedFiles();
+    return result;
 }

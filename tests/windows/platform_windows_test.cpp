@@ -20,6 +20,7 @@
 #include "runtime/lang/errors.h"
 #include "runtime/lang/game.h"
 #include "runtime/lang/platform_files.h"
+#include "runtime/lang/platform_process.h"
 
 namespace fs = std::filesystem;
 
