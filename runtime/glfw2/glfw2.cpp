@@ -294,10 +294,9 @@ static GLFWvidmode FromV3(const ::GLFWvidmode& mode) {
 }
 
 int glfwGetVideoModes(GLFWvidmode* list, int maxcount) {
-    GLFWmonitor* monitor = ::glfwGetPrimaryMonitor();
-    if (!monitor || !list || maxcount <= 0) return 0;
+    if (!list || maxcount <= 0) return 0;
     int count = 0;
-    const ::GLFWvidmode* modes = ::glfwGetVideoModes(monitor, &count);
+    const ::GLFWvidmode* modes = platform::VideoModes(&count);
     if (!modes) return 0;
     count = std::min(count, maxcount);
     for (int i = 0; i < count; ++i) list[i] = FromV3(modes[i]);
@@ -307,9 +306,7 @@ int glfwGetVideoModes(GLFWvidmode* list, int maxcount) {
 void glfwGetDesktopMode(GLFWvidmode* mode) {
     if (!mode) return;
     *mode = GLFWvidmode{0, 0, 0, 0, 0};
-    GLFWmonitor* monitor = ::glfwGetPrimaryMonitor();
-    const ::GLFWvidmode* current = monitor ? ::glfwGetVideoMode(monitor) : nullptr;
-    if (current) *mode = FromV3(*current);
+    if (const ::GLFWvidmode* current = platform::DesktopVideoMode()) *mode = FromV3(*current);
 }
 
 // A recognised gamepad's state in the v2 shape; false when joy is none.

@@ -12,6 +12,17 @@ GLFWmonitor* MonitorForMode(bool fullscreen) {
     return fullscreen ? ::glfwGetPrimaryMonitor() : nullptr;
 }
 
+const ::GLFWvidmode* VideoModes(int* count) {
+    *count = 0;
+    GLFWmonitor* monitor = ::glfwGetPrimaryMonitor();
+    return monitor ? ::glfwGetVideoModes(monitor, count) : nullptr;
+}
+
+const ::GLFWvidmode* DesktopVideoMode() {
+    GLFWmonitor* monitor = ::glfwGetPrimaryMonitor();
+    return monitor ? ::glfwGetVideoMode(monitor) : nullptr;
+}
+
 void WindowSize(GLFWwindow* window, int* width, int* height) {
     ::glfwGetWindowSize(window, width, height);
 }

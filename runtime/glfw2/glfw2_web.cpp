@@ -23,6 +23,9 @@ constexpr int kStandardButtons = 17;
 constexpr int kStandardAxes = 4;
 
 // clang-format off
+EM_JS(int, tolvar_web_screen_width, (), { return screen.width | 0; });
+EM_JS(int, tolvar_web_screen_height, (), { return screen.height | 0; });
+
 EM_JS(int, tolvar_web_gamepad_is_standard, (int joy), {
     if (!navigator.getGamepads) return 0;
     const pad = navigator.getGamepads()[joy];
@@ -31,6 +34,18 @@ EM_JS(int, tolvar_web_gamepad_is_standard, (int joy), {
 // clang-format on
 
 }  // namespace
+
+const ::GLFWvidmode* VideoModes(int* count) {
+    const ::GLFWvidmode* mode = DesktopVideoMode();
+    *count = mode ? 1 : 0;
+    return mode;
+}
+
+const ::GLFWvidmode* DesktopVideoMode() {
+    static ::GLFWvidmode screen;
+    screen = ::GLFWvidmode{tolvar_web_screen_width(), tolvar_web_screen_height(), 8, 8, 8, 60};
+    return screen.width > 0 && screen.height > 0 ? &screen : nullptr;
+}
 
 GLFWmonitor* MonitorForMode(bool) {
     return nullptr;

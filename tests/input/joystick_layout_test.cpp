@@ -165,6 +165,55 @@ TEST(JoystickLayout, TheLayersGamepadGivesTheDpadAsLeftUpRightDown) {
     }
 }
 
+TEST(JoystickLayout, TheBrowsersStandardPadReachesTheSameOutputs) {
+    // A pad in the browser's standard layout (17 buttons, 4 axes), read by
+    // the web's GLFW layer: d-pad buttons 12 up, 13 down, 14 left, 15 right.
+    const int standardDpad[4] = {14, 12, 15, 13};  // left, up, right, down
+    for (int d = 0; d < 4; ++d) {
+        float raw[4] = {0, 0, 0, 0};
+        unsigned char pressed[17] = {};
+        pressed[standardDpad[d]] = 1;
+        glfw2::GamepadState state{};
+        ASSERT_TRUE(glfw2::GamepadFromStandardLayout(raw, 4, pressed, 17, state));
+        float axes[glfw2::kGamepadAxes];
+        unsigned char buttons[glfw2::kGamepadButtons];
+        glfw2::ShapeGamepad(state, axes, buttons);
+        c_JoyState* joy = gc_new<c_JoyState>()->m_new();
+        ApplyJoystickLayout(axes, glfw2::kGamepadAxes, buttons, glfw2::kGamepadButtons, joy->stickX,
+                            joy->stickY, joy->trigger, joy->buttons);
+        for (int i = 0; i < 32; ++i)
+            EXPECT_EQ(joy->buttons[i], i == 8 + d) << "d-pad " << d << " output " << i;
+        EXPECT_FLOAT_EQ(joy->trigger[0], 0.0f) << "triggers released";
+    }
+}
+
+TEST(JoystickLayout, TheBrowsersStandardPadSticksTriggersAndShortPads) {
+    // Down is positive on the browser's sticks, up on the layer's.
+    float raw[4] = {0.25f, 0.5f, -0.75f, -1.0f};
+    unsigned char pressed[16] = {};
+    pressed[0] = 1;  // south
+    pressed[6] = 1;  // left trigger, a button there
+    glfw2::GamepadState state{};
+    ASSERT_TRUE(glfw2::GamepadFromStandardLayout(raw, 4, pressed, 16, state));
+    float axes[glfw2::kGamepadAxes];
+    unsigned char buttons[glfw2::kGamepadButtons];
+    glfw2::ShapeGamepad(state, axes, buttons);
+    EXPECT_FLOAT_EQ(axes[0], 0.25f);
+    EXPECT_FLOAT_EQ(axes[1], -0.5f);
+    EXPECT_FLOAT_EQ(axes[2], 1.0f) << "left trigger fully pressed, right released";
+    EXPECT_FLOAT_EQ(axes[3], 1.0f);
+    EXPECT_FLOAT_EQ(axes[4], -0.75f);
+    EXPECT_EQ(buttons[0], 1);
+    EXPECT_EQ(buttons[6], 0) << "a trigger is no back button, though both are 6 in their lists";
+
+    // Too few buttons or axes: not a standard pad, the state left alone.
+    glfw2::GamepadState untouched{};
+    untouched.axes[0] = 9.0f;
+    EXPECT_FALSE(glfw2::GamepadFromStandardLayout(raw, 4, pressed, 15, untouched));
+    EXPECT_FALSE(glfw2::GamepadFromStandardLayout(raw, 3, pressed, 16, untouched));
+    EXPECT_FLOAT_EQ(untouched.axes[0], 9.0f);
+}
+
 TEST(JoystickLayout, OutputsPastTheListStayUpAndAreCleared) {
     Outputs out;
     for (int i = 0; i < 32; ++i) out.joy->buttons[i] = true;

@@ -121,6 +121,19 @@ async function press(page, key) {
   await sleep(250);
 }
 
+// What the browser reports when the player switches tabs (headless
+// Chromium has no other tab to switch to).
+function setTabHidden(page, hidden) {
+  return page.evaluate((hidden) => {
+    Object.defineProperty(document, "hidden", { configurable: true, get: () => hidden });
+    Object.defineProperty(document, "visibilityState", {
+      configurable: true,
+      get: () => (hidden ? "hidden" : "visible"),
+    });
+    document.dispatchEvent(new Event("visibilitychange"));
+  }, hidden);
+}
+
 function savedFields(page) {
   return page.evaluate(() => {
     try {
@@ -187,7 +200,7 @@ async function playThrough(url, profile) {
     await press(page, "Enter"); // all sound -> effects only
     await press(page, "Escape"); // close the box: saved
     const after = await waitForSavedSound(page, "2", 10);
-    check(before[kSoundField] !== "2", "the first run starts with all sound (" + before[kSoundField] + ")");
+    check(before[kSoundField] !== "2", "the first run starts with all sound (" + (before[kSoundField] || "no save yet") + ")");
     check(after[kSoundField] === "2", "the options box saved effects only (" + after[kSoundField] + ")");
     await sleep(1500); // the save's sync to IndexedDB completes in the background
 
@@ -197,6 +210,17 @@ async function playThrough(url, profile) {
     const reloaded = await savedFields(page);
     check(reloaded[kSoundField] === "2", "the reload found the saved sound option (" + reloaded[kSoundField] + ")");
     await sleep(2500);
+
+    // ---- No quitting in a tab; full screen is the page's -----------------------
+    await press(page, "F4");
+    await sleep(500);
+    check((await screenOf(page)) === "title", "F4 leaves the game running: closing the tab is quitting");
+    await press(page, "F11");
+    await sleep(800);
+    check(await page.evaluate(() => !!document.fullscreenElement), "F11 puts the page in full screen");
+    await press(page, "F11");
+    await sleep(800);
+    check(await page.evaluate(() => !document.fullscreenElement), "F11 again leaves full screen");
 
     // ---- A level with the keyboard --------------------------------------------
     await press(page, "Enter"); // the wheel's level 1
@@ -212,6 +236,13 @@ async function playThrough(url, profile) {
     check(["play", "complete", "pause"].includes(still), "four seconds of play later the level goes on (" + still + ")");
     const playColours = await colours(page, "play.png");
     check(playColours >= 8, "the level is drawn (" + playColours + " colours)");
+
+    // ---- A hidden tab suspends the game, which shows its pause on return -----
+    await setTabHidden(page, true);
+    await sleep(500);
+    await setTabHidden(page, false);
+    const back = await waitForScreen(page, ["pause"], 5);
+    check(back === "pause", "a tab hidden during play comes back paused (" + back + ")");
 
     const times = frameTimes(await page.evaluate(() => Module.stats()));
     check(errors.length === 0, "the console shows no errors" + (errors.length ? ": " + errors.join(" | ") : ""));
