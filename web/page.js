@@ -28,6 +28,13 @@
     }
   }
 
+  // The data package is fetched like any download, which a page opened
+  // from a file may not do.
+  if (window.location.protocol === "file:") {
+    showError("Skitterwind must be served over HTTP: run `make serve-web` and open http://127.0.0.1:8080/.");
+    return;
+  }
+
   if (!hasWebGL()) {
     showError("Skitterwind needs WebGL, which this browser does not offer.");
     return;
@@ -126,7 +133,7 @@
   program.src = "skitterwind.js";
   program.async = true;
   program.onerror = function () {
-    showError("Skitterwind could not be loaded. The page must be served over HTTP (make serve-web).");
+    showError("Skitterwind could not be loaded: skitterwind.js is missing beside the page.");
   };
   document.body.appendChild(program);
 })();

@@ -7,9 +7,10 @@
 // It checks, in order: the page loads and the title screen is on the
 // canvas; sound starts after the first key; keys change the sound option
 // in the options box and the saved state says so; a reload finds the save
-// (IndexedDB); a level starts with the keyboard and plays for a few
-// seconds; the console shows no error; without WebGL the page says so in
-// one line. It prints the figures it measured (load time, frame times per
+// (IndexedDB); F4 does not quit and F11 enters full screen; a level starts
+// with the keyboard and plays for a few seconds; a hidden tab pauses it;
+// the console shows no error; a new player starts a level with the mouse
+// and hears its tune; without WebGL the page says so in one line. It prints the figures it measured (load time, frame times per
 // screen) and exits non-zero on the first failed check.
 "use strict";
 
@@ -252,6 +253,28 @@ async function playThrough(url, profile) {
   }
 }
 
+// A new player with the mouse: the title's play button starts level 1,
+// whose tune (an Ogg file the program decodes itself) plays.
+async function mousePlayer(url, profile) {
+  const browser = await launch([], profile);
+  try {
+    const page = (await browser.pages())[0] || (await browser.newPage());
+    await page.goto(url, { waitUntil: "load" });
+    check((await waitForScreen(page, ["title"], 60)) === "title", "a new player's page reaches the title");
+    await sleep(2500);
+    await page.mouse.click(570, 430); // the play button, bottom right
+    const playing = await waitForScreen(page, ["play"], 30);
+    check(playing === "play", "a click on the play button starts level 1 (saw " + playing + ")");
+    await sleep(1000);
+    const tune = await page.evaluate(() =>
+      Object.values(AL.currentCtx.sources).some((source) => source.state === 0x1012 /* AL_PLAYING */)
+    );
+    check(tune, "the level's tune plays");
+  } finally {
+    await browser.close();
+  }
+}
+
 async function withoutWebGL(url, profile) {
   const browser = await launch(["--disable-webgl", "--disable-3d-apis"], profile);
   try {
@@ -270,6 +293,7 @@ async function main() {
   const { server, url } = await startServer();
   try {
     const { loadMs, times } = await playThrough(url, path.join(profile, "player"));
+    await mousePlayer(url, path.join(profile, "mouse"));
     await withoutWebGL(url, path.join(profile, "no-webgl"));
     console.log("figure - page load to the title: " + loadMs + " ms");
     for (const [screen, t] of Object.entries(times)) {
