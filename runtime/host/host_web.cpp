@@ -16,7 +16,8 @@
 // LIMITATIONS: there is one window for the whole run (the OpenGL context is
 // never re-created); full screen starts on the player's next key or click,
 // since browsers allow it only inside one; the process never quits by
-// itself; a fatal error stops the program and the page shows its message.
+// itself; a fatal error's exit stops the program (web/pre.js) and the page
+// shows its message.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -43,19 +44,12 @@ EM_JS(void, tolvar_web_fit_canvas, (), {
     if (canvas.height !== height) canvas.height = height;
 });
 
-// The page's own full-screen switch (web/index.html); without one, the
+// The page's own full-screen switch (web/page.js); without one, the
 // window stays as it is.
 EM_JS(void, tolvar_web_set_fullscreen, (int on), {
     if (Module.tolvarSetFullscreen) Module.tolvarSetFullscreen(on !== 0);
 });
 
-// A process end (exit) ends the program for real: the page's main loop
-// would otherwise keep calling into a program that has ended, since the
-// runtime stays alive for it. The page hears of it through Module.onExit.
-EM_JS(void, tolvar_web_let_exit_end_program, (), {
-    noExitRuntime = false;
-    runtimeKeepaliveCounter = 0;
-});
 // clang-format on
 
 void RunPagePass() {
@@ -92,7 +86,6 @@ bool zqHostCanQuit() {
 }
 
 void ZqGlfwGame::Run() {
-    std::atexit(tolvar_web_let_exit_end_program);
     // The first pass fits the drawing buffer to the page.
     SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
     // The application's OnCreate runs here and usually sets the update rate.
