@@ -48,6 +48,18 @@ std::vector<int> OutputsOfEachSource(int axisCount, int buttonCount) {
     return mapping;
 }
 
+// A gamepad state through the GLFW-2 layer's v2 shape and the input
+// device's layout.
+c_JoyState* ThroughTheLayer(const glfw2::GamepadState& state) {
+    float axes[glfw2::kGamepadAxes];
+    unsigned char buttons[glfw2::kGamepadButtons];
+    glfw2::ShapeGamepad(state, axes, buttons);
+    c_JoyState* joy = gc_new<c_JoyState>()->m_new();
+    ApplyJoystickLayout(axes, glfw2::kGamepadAxes, buttons, glfw2::kGamepadButtons, joy->stickX, joy->stickY,
+                        joy->trigger, joy->buttons);
+    return joy;
+}
+
 }  // namespace
 
 TEST(JoystickLayout, OnlyFiveAxesAndFourteenButtonsSelectLayoutOne) {
@@ -153,12 +165,7 @@ TEST(JoystickLayout, TheLayersGamepadGivesTheDpadAsLeftUpRightDown) {
         glfw2::GamepadState state{};
         state.axes[4] = state.axes[5] = -1.0f;  // triggers released
         state.buttons[v3Dpad[d]] = 1;
-        float axes[glfw2::kGamepadAxes];
-        unsigned char buttons[glfw2::kGamepadButtons];
-        glfw2::ShapeGamepad(state, axes, buttons);
-        c_JoyState* joy = gc_new<c_JoyState>()->m_new();
-        ApplyJoystickLayout(axes, glfw2::kGamepadAxes, buttons, glfw2::kGamepadButtons, joy->stickX,
-                            joy->stickY, joy->trigger, joy->buttons);
+        c_JoyState* joy = ThroughTheLayer(state);
         for (int i = 0; i < 32; ++i)
             EXPECT_EQ(joy->buttons[i], i == 8 + d) << "d-pad " << d << " output " << i;
         EXPECT_FLOAT_EQ(joy->trigger[0], 0.0f);
@@ -175,12 +182,7 @@ TEST(JoystickLayout, TheBrowsersStandardPadReachesTheSameOutputs) {
         pressed[standardDpad[d]] = 1;
         glfw2::GamepadState state{};
         ASSERT_TRUE(glfw2::GamepadFromStandardLayout(raw, 4, pressed, 17, state));
-        float axes[glfw2::kGamepadAxes];
-        unsigned char buttons[glfw2::kGamepadButtons];
-        glfw2::ShapeGamepad(state, axes, buttons);
-        c_JoyState* joy = gc_new<c_JoyState>()->m_new();
-        ApplyJoystickLayout(axes, glfw2::kGamepadAxes, buttons, glfw2::kGamepadButtons, joy->stickX,
-                            joy->stickY, joy->trigger, joy->buttons);
+        c_JoyState* joy = ThroughTheLayer(state);
         for (int i = 0; i < 32; ++i)
             EXPECT_EQ(joy->buttons[i], i == 8 + d) << "d-pad " << d << " output " << i;
         EXPECT_FLOAT_EQ(joy->trigger[0], 0.0f) << "triggers released";
