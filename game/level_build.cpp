@@ -1,6 +1,6 @@
 // Level construction: every level is generated from its number by the
 // shared generator, so level N has the same planets, pickups, hazards and
-// colours on every run and every machine (single-precision sines, see
+// colours on every run and every machine (correctly rounded sines, see
 // degrees.h). p_LoadGame resets the play state around the build.
 //
 // Draw order matters: every R(a, b) (p_Rand) and every plain draw r advances
@@ -111,9 +111,9 @@ int c_MyApp::p_GetLevel(int level) {
         float rBearing = zq_random_Rnd();
         int g = static_cast<int>(360.0f * rBearing);
         p[rec::kPlanetPickupX] =
-            static_cast<float>(cx) + static_cast<float>(d) * SinDeg(static_cast<float>(g));
+            static_cast<float>(cx) + static_cast<float>(d) * SinDegExact(static_cast<float>(g));
         p[rec::kPlanetPickupY] =
-            static_cast<float>(cy) - static_cast<float>(d) * CosDeg(static_cast<float>(g));
+            static_cast<float>(cy) - static_cast<float>(d) * CosDegExact(static_cast<float>(g));
 
         int armChoice = p_Rand(1.0f, 3.0f);
         if (armChoice == 1) p[rec::kPlanetArms] = 4.0f;
@@ -161,9 +161,9 @@ int c_MyApp::p_GetLevel(int level) {
         float rDirection = zq_random_Rnd();
         int a = Floor(40.0f + 100.99f * rDirection);
         cx = static_cast<int>(static_cast<float>(cx) +
-                              static_cast<float>(step) * SinDeg(static_cast<float>(a)));
+                              static_cast<float>(step) * SinDegExact(static_cast<float>(a)));
         cy = static_cast<int>(static_cast<float>(cy) -
-                              static_cast<float>(step) * CosDeg(static_cast<float>(a)));
+                              static_cast<float>(step) * CosDegExact(static_cast<float>(a)));
         unit = next;
     }
     // No pickup has been collected yet; the home rings and "HOME" read this

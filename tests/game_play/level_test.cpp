@@ -3,13 +3,25 @@
 // helper.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
+#include "game/degrees.h"
 #include "game/records.h"
 #include "runtime/lang/random.h"
 #include "tests/game_play/play_fixture.h"
 
 namespace {
+
+// Levels are laid out with correctly rounded sines, so that every C library
+// gives the same levels (glibc's own sinf is one unit off at 13 degrees).
+TEST(LevelSines, EveryWholeDegreeIsRoundedOnceFromTheExactValue) {
+    for (int g = -720; g <= 720; ++g) {
+        const long double x = static_cast<float>(g) * kDegToRad;
+        EXPECT_EQ(SinDegExact(static_cast<float>(g)), static_cast<float>(std::sin(x))) << g;
+        EXPECT_EQ(CosDegExact(static_cast<float>(g)), static_cast<float>(std::cos(x))) << g;
+    }
+}
 
 TEST_F(PlayFixture, LevelOneIsThreePlanetsWithOnePickupAndHazard) {
     app->p_GetLevel(1);

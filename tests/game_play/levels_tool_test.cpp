@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "game/records.h"
 #include "tools/levels/level_source.h"
@@ -47,6 +48,27 @@ TEST(LevelsTool, JsonHoldsEveryKeyAndShortestFloats) {
     }
     EXPECT_EQ(levels::FloatText(0.1f), "0.1");
     EXPECT_EQ(levels::FloatText(236.0f), "236");
+}
+
+// FloatText writes what std::to_chars(float) writes (the level JSON of the
+// browser build, whose library lacks it, must match the desktop's byte for
+// byte): fixed unless scientific is shorter, exact integers, and at powers
+// of two the shortest digits that may lie above the nearest ones.
+TEST(LevelsTool, FloatTextIsTheShortestFormOfToChars) {
+    const std::pair<float, const char*> expected[] = {{100.0f, "100"},
+                                                      {1e4f, "10000"},
+                                                      {1e5f, "1e+05"},
+                                                      {0.001f, "0.001"},
+                                                      {1e-4f, "1e-04"},
+                                                      {-0.0f, "-0"},
+                                                      {123456790528.0f, "123456790528"},
+                                                      {1.5e-45f, "1e-45"},
+                                                      {0x1p-96f, "1.2621775e-29"},
+                                                      {0x1p90f, "1.2379401e+27"},
+                                                      {-2.5f, "-2.5"},
+                                                      {0.0001234f, "0.0001234"},
+                                                      {1234e5f, "123400000"}};
+    for (auto [v, text] : expected) EXPECT_EQ(levels::FloatText(v), text) << text;
 }
 
 }  // namespace

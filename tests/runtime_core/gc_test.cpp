@@ -79,7 +79,8 @@ TEST_F(BarrierTest, IncrementalStepsScanLiveObjectsInPaceWithAllocation) {
     Probe* head = probe();
     gc_assign(gc_test_root, head);
     Probe* tail = head;
-    for (int i = 0; i < 32768; ++i) {
+    const int chain = (1 << 20) / static_cast<int>(sizeof(Probe));  // objects are smaller on 32 bits
+    for (int i = 0; i < chain; ++i) {
         Probe* next = probe(i);
         gc_assign(tail->ref, next);
         tail = next;

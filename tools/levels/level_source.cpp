@@ -2,8 +2,6 @@
 // (shortest round-trip float texts). See level_source.h.
 #include "tools/levels/level_source.h"
 
-#include <charconv>
-
 #include "game/records.h"
 #include "runtime/host/tolvar_game.h"
 #include "runtime/lang/gc.h"
@@ -53,12 +51,6 @@ Level Build(int level) {
     for (int i = 0; i < app->planetCount; ++i) out.planets.push_back(RecordOf(app->planets, i));
     for (int h = 1; h <= app->hazardLast; ++h) out.hazards.push_back(RecordOf(app->hazards, h));
     return out;
-}
-
-std::string FloatText(float v) {
-    char buf[32];
-    auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
 }
 
 namespace {

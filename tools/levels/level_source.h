@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/my_app.h"
+#include "tools/levels/float_text.h"
 
 namespace levels {
 
@@ -22,9 +23,8 @@ struct Level {
 // Builds `level` (1 and up) as the game does at a level start.
 Level Build(int level);
 
-// The levels first..last as a JSON array (see the tool's usage).
+// The levels first..last as a JSON array (see the tool's usage); floats
+// as FloatText writes them.
 std::string ToJson(const std::vector<Level>& levels);
-// The shortest text that reads back to the same 32-bit float.
-std::string FloatText(float v);
 
 }  // namespace levels
