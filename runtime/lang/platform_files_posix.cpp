@@ -66,7 +66,6 @@ bool zq_FileFactsOf(const String& name, zq_FileFacts& facts) {
     return true;
 }
 
-
 // [SECTION] Saved-state file -----------------------------------------------
 
 // The last link is followed even when its target does not exist yet. A

@@ -92,7 +92,6 @@ bool zq_FileFactsOf(const String& name, zq_FileFacts& facts) {
     return true;
 }
 
-
 // [SECTION] Saved-state file -----------------------------------------------
 
 std::string zq_StateFileTarget(const char* statePath) {
